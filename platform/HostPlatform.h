@@ -1,0 +1,88 @@
+#pragma once
+// The platform as the tests and native tools see it: Windows paths mapped onto
+// host folders the way Wine's drive table maps them (C: onto a folder of the
+// test's own), with drive types, shell folders, time, randomness and failures
+// set per test, and process starts, link openings and shortcuts recorded.
+
+#include <filesystem>
+#include <map>
+#include <random>
+#include <set>
+
+#include "platform/Platform.h"
+
+namespace vorpane::platform {
+
+class HostPlatform : public Platform {
+ public:
+  struct ProcessStart {
+    std::string commandLine;
+    int showMode = 0;
+  };
+
+  // With no drives mapped; tests map the drives they need.
+  HostPlatform();
+
+  // --- configuration -------------------------------------------------------------
+  void mapDrive(char letter, const std::filesystem::path& hostFolder, DriveType type = DriveType::Fixed);
+  void unmapDrive(char letter);
+  void setDriveType(char letter, DriveType type);
+  void setShellFolder(ShellFolder folder, std::optional<std::string> path);
+  void setCurrentDirectory(const std::string& path);
+  void setNow(const LocalDateTime& now);
+  void seedRandom(std::uint32_t seed);
+  // Every later createGuid() returns this one.
+  void setGuid(const Guid& guid);
+  // replaceFile() onto this target fails with the code, as Windows refuses to
+  // replace a running program.
+  void refuseReplace(const std::string& target, int ioCode = io::AccessDenied);
+  // createShortcut() raises as if the shell-link object could not be had.
+  void failShortcuts(bool fail);
+
+  // The host path behind a Windows path; empty when its drive is not mapped.
+  std::filesystem::path hostPath(const std::string& windowsPath) const;
+
+  // --- what the program did ------------------------------------------------------
+  const std::vector<ProcessStart>& processStarts() const { return processStarts_; }
+  const std::vector<std::string>& openedLinks() const { return openedLinks_; }
+  const std::vector<ShortcutSpec>& shortcuts() const { return shortcuts_; }
+
+  // --- Platform --------------------------------------------------------------------
+  std::optional<std::string> shellFolder(ShellFolder folder) override;
+  DriveType driveType(const std::string& root) override;
+  std::string currentDirectory() override;
+  bool directoryExists(const std::string& path) override;
+  bool fileExists(const std::string& path) override;
+  void createDirectory(const std::string& path) override;
+  std::vector<DirEntry> listDirectory(const std::string& pattern) override;
+  std::unique_ptr<OutputFile> createFile(const std::string& path) override;
+  std::unique_ptr<InputFile> openFile(const std::string& path) override;
+  void replaceFile(const std::string& source, const std::string& target) override;
+  bool removeFile(const std::string& path) noexcept override;
+  void startProcess(const std::string& commandLine, int showMode) override;
+  void openLink(const std::string& target) override;
+  void createShortcut(const ShortcutSpec& shortcut) override;
+  Guid createGuid() override;
+  LocalDateTime now() override;
+  std::uint32_t random(std::uint32_t range) override;
+  int compareTextInsensitive(const std::string& a, const std::string& b) override;
+
+ private:
+  struct Drive {
+    std::filesystem::path folder;
+    DriveType type = DriveType::Fixed;
+  };
+  std::map<char, Drive> drives_;
+  std::map<ShellFolder, std::optional<std::string>> shellFolders_;
+  std::string currentDirectory_ = "C:\\";
+  std::optional<LocalDateTime> now_;
+  std::optional<Guid> guid_;
+  std::mt19937 random_{20061208u};
+  std::map<std::string, int> refusedReplacements_;  // keyed by lower-cased target
+  bool failShortcuts_ = false;
+  std::vector<ProcessStart> processStarts_;
+  std::vector<std::string> openedLinks_;
+  std::vector<ShortcutSpec> shortcuts_;
+};
+
+}  // namespace vorpane::platform

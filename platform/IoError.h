@@ -1,0 +1,32 @@
+#pragma once
+// The runtime's input/output errors: a numeric code and its fixed message.
+
+#include <stdexcept>
+#include <string>
+
+namespace vorpane::platform {
+
+namespace io {
+inline constexpr int FileNotFound = 2;
+inline constexpr int InvalidFilename = 3;
+inline constexpr int TooManyOpenFiles = 4;
+inline constexpr int AccessDenied = 5;
+inline constexpr int ReadBeyondEnd = 100;
+inline constexpr int DiskFull = 101;
+inline constexpr int FileNotOpen = 103;
+inline constexpr int InvalidNumericInput = 106;
+}  // namespace io
+
+// "File not found", "Disk full", ... and "I/O error %d" for any other code.
+std::string ioErrorMessage(int code);
+
+class IoError : public std::runtime_error {
+ public:
+  explicit IoError(int code) : std::runtime_error(ioErrorMessage(code)), code_(code) {}
+  int code() const { return code_; }
+
+ private:
+  int code_;
+};
+
+}  // namespace vorpane::platform

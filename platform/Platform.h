@@ -1,0 +1,140 @@
+#pragma once
+// Everything the operating system gives the installer, behind one interface.
+// The shipped program uses the Win32 implementation; tests and native tools use
+// the host implementation, which maps drive letters onto host folders.
+//
+// Paths crossing this interface are always Windows paths ("C:\Vorpane\Vorpane.Exe"),
+// in the system's ANSI code page, whatever the implementation.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/IoError.h"
+
+namespace vorpane::platform {
+
+// Numbering as the operating system's drive-type query returns it.
+enum class DriveType : int {
+  Unknown = 0,
+  NoRootDir = 1,
+  Removable = 2,
+  Fixed = 3,
+  Remote = 4,
+  CdRom = 5,
+  RamDisk = 6,
+};
+
+// Shell folder numbers as the shell's folder query takes them.
+enum class ShellFolder : int {
+  Programs = 2,           // the user's start-menu programs folder
+  DesktopDirectory = 16,  // the user's desktop folder
+  ProgramFiles = 38,      // the program-files folder
+};
+
+// File attribute bits, numbered as the operating system reports them.
+namespace attr {
+inline constexpr std::uint32_t ReadOnly = 0x01;
+inline constexpr std::uint32_t Hidden = 0x02;
+inline constexpr std::uint32_t System = 0x04;
+inline constexpr std::uint32_t Directory = 0x10;
+inline constexpr std::uint32_t Archive = 0x20;
+}  // namespace attr
+
+struct DirEntry {
+  std::string name;  // as the file system reports it, without the directory
+  std::uint32_t attributes = 0;
+
+  bool isDirectory() const { return (attributes & attr::Directory) != 0; }
+  bool isHidden() const { return (attributes & attr::Hidden) != 0; }
+};
+
+struct Guid {
+  std::uint32_t data1 = 0;
+  std::uint16_t data2 = 0;
+  std::uint16_t data3 = 0;
+  std::uint8_t data4[8] = {};
+};
+
+// A local calendar date and wall-clock time.
+struct LocalDateTime {
+  int year = 1899, month = 12, day = 30;
+  int hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+struct ShortcutSpec {
+  std::string target;       // the program the link starts
+  std::string linkPath;     // the .Lnk file to write
+  std::string description;  // shown as the link's comment
+  std::string arguments;    // passed to the target
+};
+
+// A file open for writing. Writes may be buffered; every failure raises IoError
+// with the runtime's code. close() flushes and must be called for the data to count:
+// destroying an unclosed file discards the handle without reporting errors.
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;
+  virtual void write(const std::uint8_t* data, std::size_t size) = 0;
+  virtual void close() = 0;
+};
+
+// A file open for reading; read() returns how many bytes it delivered (0 at the end).
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  virtual std::size_t read(std::uint8_t* data, std::size_t size) = 0;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // --- shell folders and drives -------------------------------------------------
+  // The folder's path without a trailing backslash, or nothing when the shell
+  // does not know it.
+  virtual std::optional<std::string> shellFolder(ShellFolder folder) = 0;
+  // The type of the drive whose root is given as "X:\".
+  virtual DriveType driveType(const std::string& root) = 0;
+  virtual std::string currentDirectory() = 0;
+
+  // --- directories and files ---------------------------------------------------
+  virtual bool directoryExists(const std::string& path) = 0;
+  virtual bool fileExists(const std::string& path) = 0;
+  // Creates one directory level; raises IoError when it cannot.
+  virtual void createDirectory(const std::string& path) = 0;
+  // The entries matching a pattern such as "C:\dir\*.*" or "C:\dir\Vorpane.Dat",
+  // with every attribute; an empty list when the directory cannot be read.
+  virtual std::vector<DirEntry> listDirectory(const std::string& pattern) = 0;
+  // Creates (or truncates) a file for writing; others may read it meanwhile.
+  virtual std::unique_ptr<OutputFile> createFile(const std::string& path) = 0;
+  virtual std::unique_ptr<InputFile> openFile(const std::string& path) = 0;
+  // Puts source in the place of target, replacing a file that is there; raises
+  // IoError (target untouched) when the target cannot be replaced, for example
+  // because it is a running program.
+  virtual void replaceFile(const std::string& source, const std::string& target) = 0;
+  // Removes a file; reports false instead of raising, for clean-up paths.
+  virtual bool removeFile(const std::string& path) noexcept = 0;
+
+  // --- processes, links and shortcuts -------------------------------------------
+  // Starts a program from a command line with a show mode (3 = maximised);
+  // the result is not reported because the wizard never examines it.
+  virtual void startProcess(const std::string& commandLine, int showMode) = 0;
+  // Opens a document or link (mailto:, http:) with the shell, show mode normal.
+  virtual void openLink(const std::string& target) = 0;
+  // Writes a shell link file; raises std::runtime_error when the shell-link
+  // object or its interfaces cannot be had, stays silent when saving fails.
+  virtual void createShortcut(const ShortcutSpec& shortcut) = 0;
+
+  // --- identity, time, randomness, text -----------------------------------------
+  virtual Guid createGuid() = 0;
+  virtual LocalDateTime now() = 0;
+  // A pseudo-random number 0..range-1 (0 when range is 0).
+  virtual std::uint32_t random(std::uint32_t range) = 0;
+  // Locale-aware, case-insensitive comparison: <0, 0, >0.
+  virtual int compareTextInsensitive(const std::string& a, const std::string& b) = 0;
+};
+
+}  // namespace vorpane::platform

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian machine lacks to build and test the installer:
+# the native toolchain with GoogleTest, the mingw-w64 cross compiler, Wine,
+# a virtual X display, xdotool for driving it and ImageMagick for screenshots.
+# Only missing packages are installed; a machine that has them all is left alone.
+set -euo pipefail
+
+need=()
+have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+for pkg in cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev \
+           g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev \
+           wine wine64 xvfb xdotool x11-apps imagemagick xauth; do
+  have_pkg "$pkg" || need+=("$pkg")
+done
+
+if [ ${#need[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "setup: installing ${need[*]}"
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
