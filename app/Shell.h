@@ -1,0 +1,32 @@
+#pragma once
+// What the running program gives the wizard besides its form: the message
+// queue, message boxes and the two ways to end. The Win32 application
+// implements it for the shipped program; tests use a recording one.
+
+#include <string>
+
+namespace vorpane::app {
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // Lets pending window messages run once (repaint, input), then returns.
+  virtual void processMessages() = 0;
+  // A plain message box titled with the application title.
+  virtual void showMessage(const std::string& text) = 0;
+  // A message box titled with the application title and an error icon.
+  virtual void showError(const std::string& text) = 0;
+  // Ends the process at once with the exit code; no close handler runs.
+  // Returns only in tests, which record it.
+  virtual void halt(int exitCode) = 0;
+  // Asks the message loop to end after the current event (the main form has closed).
+  virtual void terminate() = 0;
+};
+
+// The application's default exception display appends "." to a message whose
+// last character sorts above ".".
+std::string withClosingPeriod(const std::string& message);
+
+inline constexpr const char* kApplicationTitle = "Install_Vorpane";
+
+}  // namespace vorpane::app
