@@ -1,0 +1,15 @@
+#pragma once
+// The product's own endpoints and fixed texts, kept in one place: the form
+// shows the support address and the manual link, the wizard opens them, and the
+// initial data file stores the service addresses.
+
+namespace vorpane::product {
+
+inline constexpr const char* kVersion = "3.31";
+inline constexpr const char* kSupportMail = "support@vorpane.net";
+inline constexpr const char* kWebHost = "http://www.vorpane.net";
+// The provider's web server, which hosts mirror copies of the settings and the installer.
+inline constexpr const char* kProviderHost = "http://home.vorpane-provider.net";
+inline constexpr const char* kManualPath = "/pages/manual_installation.htm";
+
+}  // namespace vorpane::product
