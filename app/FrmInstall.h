@@ -1,0 +1,99 @@
+#pragma once
+// TFrmInstallVorpane: the wizard's behaviour behind the form. Its handlers are
+// bound by name to the events of the form description; the state of the wizard
+// (chosen directories, automatic mode, the installations found) lives here.
+
+#include <string>
+#include <vector>
+
+#include "app/Shell.h"
+#include "platform/Platform.h"
+#include "ui/FormModel.h"
+
+namespace vorpane::app {
+
+class TFrmInstallVorpane {
+ public:
+  // arguments: the program's arguments 1..N, quoting already removed.
+  TFrmInstallVorpane(ui::FormModel& form, platform::Platform& platform, Shell& shell,
+                     std::vector<std::string> arguments);
+  TFrmInstallVorpane(const TFrmInstallVorpane&) = delete;
+  TFrmInstallVorpane& operator=(const TFrmInstallVorpane&) = delete;
+
+  // Creates the form as the program starts: raises its creation event.
+  void create();
+  // Closes the main form normally: the close handler runs, then the program ends.
+  void close();
+
+  // The wizard's state, read by tests.
+  const std::string& installDir() const { return InstallDir; }
+  const std::string& downloadDir() const { return DownloadDir; }
+  const std::string& cacheDir() const { return CacheDir; }
+  const std::string& upgradeDir() const { return UpgradeDir; }
+  bool autoUpdate() const { return AutoUpdate; }
+  const std::vector<std::string>& foundDataFiles() const { return FoundDataFiles; }
+
+ private:
+  void bindHandlers();
+
+  // --- handlers, by their names on the form ---
+  void FormCreate();
+  void FormClose();
+  void Button1Click();
+  void BtnNext1Click();
+  void Button3Click();
+  void Button4Click();
+  void EdAgreeChange();
+  void Memo1Click();
+  void Button7Click();
+  void BtnInstallClick();
+  void BtnUpgradeClick();
+  void Label18Click();
+  void Label20Click();
+  void Button8Click();
+  void Button9Click();
+  void Button11Click();
+  void Button12Click();
+  void Button14Click();
+  void Button15Click();
+  void Button17Click();
+  void Button18Click();
+  void Button19Click();
+  void Button20Click();
+  void Button22Click();
+  void Button23Click();
+  void Button25Click();
+  void DirectoryListBox1Change();
+  void DirectoryListBox2Change();
+  void DirectoryListBox3Change();
+  void Timer1Timer();
+  void Timer2Timer();
+  void Timer3Timer();
+  void Tab01WelcomeShow();
+  void Tab02DisclaimerShow();
+  void Tab03ChooseShow();
+  void Tab10ChooseInstallDirShow();
+  void Tab11ChooseDownloadDirShow();
+  void Tab12ChooseCacheDirectoryShow();
+  void Tab13InstallNowShow();
+  void Tab14InstallingShow();
+  void Tab15InstallReadyShow();
+  void Tab20SearchDirectoryShow();
+  void Tab21StartUpgradeShow();
+  void Tab22UpgradingShow();
+  void Tab23UpgradeReadyShow();
+
+  ui::FormModel& form_;
+  platform::Platform& platform_;
+  Shell& shell_;
+  std::vector<std::string> arguments_;
+
+  std::string InstallDir;
+  std::string DownloadDir;
+  std::string CacheDir;
+  std::vector<std::string> FoundDataFiles;
+  std::string UpgradeDir;
+  bool AutoUpdate = false;
+};
+
+}  // namespace vorpane::app
