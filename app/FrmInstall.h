@@ -35,6 +35,9 @@ class TFrmInstallVorpane {
 
  private:
   void bindHandlers();
+  // Stores a directory page's entry in its field, normalised, and makes sure the
+  // directory is there on a local hard disk; raises the message to show otherwise.
+  void acceptDirectory(const std::string& edit, std::string& field, const char* diskLine);
 
   // --- handlers, by their names on the form ---
   void FormCreate();

@@ -1,0 +1,371 @@
+#include "app/FrmInstall.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "app/Product.h"
+#include "ui/ProductTexts.h"
+
+namespace vorpane::app {
+
+namespace {
+
+using platform::DriveType;
+using platform::ShellFolder;
+using ui::Event;
+
+constexpr int kShowMaximised = 3;
+
+const char* const kRefusal =
+    "You disagree with the disclaimer\rVorpane cannot be installed.\rWe hope you understand our needs "
+    "for\rcovering our ass.\r\rHave a nice day!";
+const char* const kAnswerRequired = "Type either YES or NO";
+
+const char* const kInstallDirExplanation =
+    "The installation directory is the directory\ron your harddisk where Vorpane program files\rand the "
+    "Vorpane data file will be placed.\r\rIn most common cases the directory proposed\ris the best place "
+    "and you can just press\rthe \"next\" button, otherwise choose a directory.";
+const char* const kDownloadDirExplanation =
+    "The download directory is the directory\ron your harddisk where Vorpane puts the\rdownloaded files "
+    "when they are completed.\r\rIn most common cases the directory proposed\ris the best place and you "
+    "can just press\rthe \"next\" button, otherwise choose a directory.";
+const char* const kCacheDirExplanation =
+    "The cache directory is the directory\ron your harddisk where Vorpane puts the\ralready downloaded "
+    "parts of files which\rare not completed yet. Vorpane manages the\rcontent of the directory itself. "
+    "It is\rimportant to put it on a disk with enough\rfree space.\r\rBE AWARE: Vorpane places and "
+    "deletes files\rin this directory, do not use this directory\rfor any other purpose. Your files in "
+    "this \rdirectory might disappear.\r\rIn most common cases the directory proposed\ris the best place "
+    "and you can just press\rthe \"next\" button, otherwise choose a directory.";
+
+const char* const kAutoUpdateSwitch = "/autoupdate ";
+
+// Leading and trailing blanks and control characters go, as the runtime's trim does.
+std::string trimmed(const std::string& text) {
+  std::size_t first = 0;
+  std::size_t last = text.size();
+  while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
+  while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
+  return text.substr(first, last - first);
+}
+
+std::string asciiLowerCase(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+std::string withTrailingBackslash(std::string path) {
+  if (path.empty() || path.back() != '\\') path += '\\';
+  return path;
+}
+
+std::string driveRootOf(const std::string& path) { return path.substr(0, 3); }
+
+// The program path is quoted so that a path with blanks ("C:\Program Files\...")
+// cannot be read as a shorter program ("C:\Program.exe") followed by arguments.
+std::string clientCommandLine(const std::string& directory, const std::string& arguments = "") {
+  std::string commandLine = "\"" + directory + "Vorpane.Exe\"";
+  if (!arguments.empty()) commandLine += " " + arguments;
+  return commandLine;
+}
+
+}  // namespace
+
+TFrmInstallVorpane::TFrmInstallVorpane(ui::FormModel& form, platform::Platform& platform, Shell& shell,
+                                       std::vector<std::string> arguments)
+    : form_(form), platform_(platform), shell_(shell), arguments_(std::move(arguments)) {
+  bindHandlers();
+}
+
+void TFrmInstallVorpane::bindHandlers() {
+  const std::pair<const char*, void (TFrmInstallVorpane::*)()> handlers[] = {
+      {"FormCreate", &TFrmInstallVorpane::FormCreate},
+      {"FormClose", &TFrmInstallVorpane::FormClose},
+      {"Button1Click", &TFrmInstallVorpane::Button1Click},
+      {"BtnNext1Click", &TFrmInstallVorpane::BtnNext1Click},
+      {"Button3Click", &TFrmInstallVorpane::Button3Click},
+      {"Button4Click", &TFrmInstallVorpane::Button4Click},
+      {"EdAgreeChange", &TFrmInstallVorpane::EdAgreeChange},
+      {"Memo1Click", &TFrmInstallVorpane::Memo1Click},
+      {"Button7Click", &TFrmInstallVorpane::Button7Click},
+      {"BtnInstallClick", &TFrmInstallVorpane::BtnInstallClick},
+      {"BtnUpgradeClick", &TFrmInstallVorpane::BtnUpgradeClick},
+      {"Label18Click", &TFrmInstallVorpane::Label18Click},
+      {"Label20Click", &TFrmInstallVorpane::Label20Click},
+      {"Button8Click", &TFrmInstallVorpane::Button8Click},
+      {"Button9Click", &TFrmInstallVorpane::Button9Click},
+      {"Button11Click", &TFrmInstallVorpane::Button11Click},
+      {"Button12Click", &TFrmInstallVorpane::Button12Click},
+      {"Button14Click", &TFrmInstallVorpane::Button14Click},
+      {"Button15Click", &TFrmInstallVorpane::Button15Click},
+      {"Button17Click", &TFrmInstallVorpane::Button17Click},
+      {"Button18Click", &TFrmInstallVorpane::Button18Click},
+      {"Button19Click", &TFrmInstallVorpane::Button19Click},
+      {"Button20Click", &TFrmInstallVorpane::Button20Click},
+      {"Button22Click", &TFrmInstallVorpane::Button22Click},
+      {"Button23Click", &TFrmInstallVorpane::Button23Click},
+      {"Button25Click", &TFrmInstallVorpane::Button25Click},
+      {"DirectoryListBox1Change", &TFrmInstallVorpane::DirectoryListBox1Change},
+      {"DirectoryListBox2Change", &TFrmInstallVorpane::DirectoryListBox2Change},
+      {"DirectoryListBox3Change", &TFrmInstallVorpane::DirectoryListBox3Change},
+      {"Timer1Timer", &TFrmInstallVorpane::Timer1Timer},
+      {"Timer2Timer", &TFrmInstallVorpane::Timer2Timer},
+      {"Timer3Timer", &TFrmInstallVorpane::Timer3Timer},
+      {"Tab01WelcomeShow", &TFrmInstallVorpane::Tab01WelcomeShow},
+      {"Tab02DisclaimerShow", &TFrmInstallVorpane::Tab02DisclaimerShow},
+      {"Tab03ChooseShow", &TFrmInstallVorpane::Tab03ChooseShow},
+      {"Tab10ChooseInstallDirShow", &TFrmInstallVorpane::Tab10ChooseInstallDirShow},
+      {"Tab11ChooseDownloadDirShow", &TFrmInstallVorpane::Tab11ChooseDownloadDirShow},
+      {"Tab12ChooseCacheDirectoryShow", &TFrmInstallVorpane::Tab12ChooseCacheDirectoryShow},
+      {"Tab13InstallNowShow", &TFrmInstallVorpane::Tab13InstallNowShow},
+      {"Tab14InstallingShow", &TFrmInstallVorpane::Tab14InstallingShow},
+      {"Tab15InstallReadyShow", &TFrmInstallVorpane::Tab15InstallReadyShow},
+      {"Tab20SearchDirectoryShow", &TFrmInstallVorpane::Tab20SearchDirectoryShow},
+      {"Tab21StartUpgradeShow", &TFrmInstallVorpane::Tab21StartUpgradeShow},
+      {"Tab22UpgradingShow", &TFrmInstallVorpane::Tab22UpgradingShow},
+      {"Tab23UpgradeReadyShow", &TFrmInstallVorpane::Tab23UpgradeReadyShow},
+  };
+  for (const auto& [name, method] : handlers)
+    form_.bindHandler(name, [this, method](const std::string&) { (this->*method)(); });
+}
+
+void TFrmInstallVorpane::create() { form_.raise(form_.description().name, Event::Create); }
+
+void TFrmInstallVorpane::close() {
+  form_.raise(form_.description().name, Event::Close);
+  shell_.terminate();
+}
+
+// --- start and end ------------------------------------------------------------------
+
+void TFrmInstallVorpane::FormCreate() {
+  form_.setCaption(std::string("Installation Vorpane ") + product::kVersion);
+
+  std::string joined;
+  for (const auto& argument : arguments_) joined += argument + " ";
+  joined = trimmed(joined);
+
+  // The switch is only recognised with its blank: "/autoupdate" alone names no
+  // directory, so it does not start the automatic upgrade.
+  const std::string switchText = kAutoUpdateSwitch;
+  if (asciiLowerCase(joined).compare(0, switchText.size(), switchText) == 0) {
+    UpgradeDir = withTrailingBackslash(trimmed(joined.substr(switchText.size() - 1)));
+    AutoUpdate = true;
+    form_.setActivePage("Tab02Disclaimer");
+  } else {
+    AutoUpdate = false;
+    form_.setActivePage("Tab01Welcome");
+  }
+}
+
+void TFrmInstallVorpane::FormClose() {
+  if (AutoUpdate) platform_.startProcess(clientCommandLine(UpgradeDir, std::string("/upgraded") + product::kVersion), kShowMaximised);
+}
+
+void TFrmInstallVorpane::Button1Click() { shell_.halt(0); }
+
+void TFrmInstallVorpane::Button19Click() { close(); }
+
+void TFrmInstallVorpane::Button20Click() {
+  platform_.startProcess(clientCommandLine(InstallDir), kShowMaximised);
+  close();
+}
+
+void TFrmInstallVorpane::Button25Click() {
+  platform_.startProcess(clientCommandLine(UpgradeDir), kShowMaximised);
+  close();
+}
+
+// --- welcome, disclaimer, choice ---------------------------------------------------
+
+void TFrmInstallVorpane::Tab01WelcomeShow() { form_.setFocus("BtnNext1"); }
+
+void TFrmInstallVorpane::BtnNext1Click() { form_.setActivePage("Tab02Disclaimer"); }
+
+void TFrmInstallVorpane::Tab02DisclaimerShow() {
+  form_.setText("EdAgree", "");
+  form_.setFocus("EdAgree");
+}
+
+void TFrmInstallVorpane::EdAgreeChange() {
+  if (form_.text("EdAgree") == "NO") {
+    shell_.showMessage(kRefusal);
+    close();
+  }
+}
+
+void TFrmInstallVorpane::Button3Click() {
+  if (trimmed(form_.text("EdAgree")) != "YES") {
+    shell_.showMessage(kAnswerRequired);
+    form_.setFocus("EdAgree");
+    return;
+  }
+  form_.setActivePage(AutoUpdate ? "Tab22Upgrading" : "Tab03Choose");
+}
+
+void TFrmInstallVorpane::Button4Click() { form_.setActivePage("Tab01Welcome"); }
+
+void TFrmInstallVorpane::Memo1Click() {}
+
+void TFrmInstallVorpane::Tab03ChooseShow() {
+  form_.setText("MemoVersion", ui::kVersionNotice);
+  form_.setFocus("BtnInstall");
+}
+
+void TFrmInstallVorpane::Button7Click() { form_.setActivePage("Tab02Disclaimer"); }
+
+void TFrmInstallVorpane::BtnInstallClick() { form_.setActivePage("Tab10ChooseInstallDir"); }
+
+void TFrmInstallVorpane::BtnUpgradeClick() { form_.setActivePage("Tab20SearchDirectory"); }
+
+void TFrmInstallVorpane::Label18Click() { platform_.openLink(std::string("mailto:") + product::kSupportMail); }
+
+void TFrmInstallVorpane::Label20Click() {
+  platform_.openLink(std::string(product::kWebHost) + product::kManualPath);
+}
+
+// --- the directory pages ------------------------------------------------------------
+
+void TFrmInstallVorpane::Tab10ChooseInstallDirShow() {
+  form_.setText("StaticText1", kInstallDirExplanation);
+  form_.setFocus("Button8");
+  const auto programFiles = platform_.shellFolder(ShellFolder::ProgramFiles);
+  form_.setDirectory("DirectoryListBox1", programFiles ? *programFiles : "C:\\Vorpane");
+}
+
+void TFrmInstallVorpane::DirectoryListBox1Change() {
+  std::string path = withTrailingBackslash(form_.directory("DirectoryListBox1"));
+  if (asciiLowerCase(path).find("vorpane") == std::string::npos) path += "Vorpane\\";
+  form_.setText("Edit1", path);
+}
+
+void TFrmInstallVorpane::Tab11ChooseDownloadDirShow() {
+  form_.setText("StaticText2", kDownloadDirExplanation);
+  // C is looked at last so that it wins over D and E.
+  bool selected = false;
+  for (const char letter : {'E', 'D', 'C'}) {
+    const std::string root = std::string(1, letter) + ":\\";
+    if (platform_.driveType(root) == DriveType::Fixed && platform_.directoryExists(root + "Downloads")) {
+      form_.setDirectory("DirectoryListBox2", root + "Downloads");
+      selected = true;
+    }
+  }
+  if (!selected) form_.setDirectory("DirectoryListBox2", driveRootOf(InstallDir) + "Downloads");
+  form_.setText("Edit2", form_.directory("DirectoryListBox2"));
+  form_.setFocus("Button11");
+}
+
+void TFrmInstallVorpane::DirectoryListBox2Change() {
+  form_.setText("Edit2", withTrailingBackslash(form_.directory("DirectoryListBox2")));
+}
+
+void TFrmInstallVorpane::Tab12ChooseCacheDirectoryShow() {
+  form_.setText("StaticText3", kCacheDirExplanation);
+  form_.setDirectory("DirectoryListBox3", driveRootOf(DownloadDir));
+  form_.setText("Edit3", withTrailingBackslash(form_.directory("DirectoryListBox3")) + "Vorpane_Cache");
+  form_.setFocus("Button14");
+}
+
+void TFrmInstallVorpane::DirectoryListBox3Change() {
+  form_.setText("Edit3", withTrailingBackslash(form_.directory("DirectoryListBox3")));
+}
+
+void TFrmInstallVorpane::acceptDirectory(const std::string& edit, std::string& field, const char* diskLine) {
+  field = withTrailingBackslash(form_.text(edit));
+  if (platform_.driveType(driveRootOf(field)) != DriveType::Fixed)
+    throw std::runtime_error(std::string(1, field[0]) + ": is not a harddisk\r" + diskLine);
+  if (!platform_.directoryExists(field)) {
+    try {
+      platform_.createDirectory(field);
+    } catch (const std::exception&) {
+      // Whether the directory is there now is what counts; it is tested next.
+    }
+  }
+  if (!platform_.directoryExists(field)) throw std::runtime_error("Could not create directory " + field);
+}
+
+void TFrmInstallVorpane::Button8Click() {
+  acceptDirectory("Edit1", InstallDir, "Vorpane must be installed on a (local) harddisk.");
+  if (platform_.fileExists(InstallDir + "Vorpane.Dat"))
+    throw std::runtime_error("Cannot install Vorpane in " + InstallDir +
+                             "\rbecause it already exists there. You can:\r- Delete it or uninstall it first, "
+                             "\r- Go back and choose upgrade instead of install.");
+  form_.setActivePage("Tab11ChooseDownloadDir");
+}
+
+void TFrmInstallVorpane::Button9Click() { form_.setActivePage("Tab03Choose"); }
+
+void TFrmInstallVorpane::Button11Click() {
+  acceptDirectory("Edit2", DownloadDir, "The downloaddirectory must be on a (local) harddisk.");
+  form_.setActivePage("Tab12ChooseCacheDirectory");
+}
+
+void TFrmInstallVorpane::Button12Click() { form_.setActivePage("Tab10ChooseInstallDir"); }
+
+void TFrmInstallVorpane::Button14Click() {
+  acceptDirectory("Edit3", CacheDir, "The Cachedirectory must be on a (local) harddisk.");
+  form_.setActivePage("Tab13InstallNow");
+}
+
+void TFrmInstallVorpane::Button15Click() { form_.setActivePage("Tab11ChooseDownloadDir"); }
+
+// --- summary, install, finish --------------------------------------------------------
+
+void TFrmInstallVorpane::Tab13InstallNowShow() {
+  form_.setText("Label6", "Install directory = " + InstallDir);
+  form_.setText("Label7", "Download directory = " + DownloadDir);
+  form_.setText("Label8", "Cache directory = " + CacheDir);
+  form_.setFocus("Button17");
+}
+
+void TFrmInstallVorpane::Button17Click() { form_.setActivePage("Tab14Installing"); }
+
+void TFrmInstallVorpane::Button18Click() { form_.setActivePage("Tab12ChooseCacheDirectory"); }
+
+void TFrmInstallVorpane::Tab14InstallingShow() {}
+
+void TFrmInstallVorpane::Timer1Timer() {
+  form_.setTimerEnabled("Timer1", false);
+  form_.setActivePage("Tab15InstallReady");
+}
+
+void TFrmInstallVorpane::Tab15InstallReadyShow() { form_.setFocus("Button20"); }
+
+// --- upgrade -------------------------------------------------------------------------
+
+void TFrmInstallVorpane::Tab20SearchDirectoryShow() {}
+
+void TFrmInstallVorpane::Timer2Timer() {
+  form_.setTimerEnabled("Timer2", false);
+  form_.setActivePage(FoundDataFiles.empty() ? "Tab03Choose" : "Tab21StartUpgrade");
+}
+
+void TFrmInstallVorpane::Tab21StartUpgradeShow() {
+  form_.clearItems("ComboBoxUpgrade");
+  for (const auto& path : FoundDataFiles) form_.addItem("ComboBoxUpgrade", path.substr(0, path.rfind('\\') + 1));
+  form_.setItemIndex("ComboBoxUpgrade", 0);
+  form_.setFocus("ComboBoxUpgrade");
+}
+
+void TFrmInstallVorpane::Button22Click() { form_.setActivePage("Tab03Choose"); }
+
+void TFrmInstallVorpane::Button23Click() {
+  const auto& items = form_.items("ComboBoxUpgrade");
+  const int index = form_.itemIndex("ComboBoxUpgrade");
+  UpgradeDir = index >= 0 && index < static_cast<int>(items.size()) ? items[index] : std::string();
+  form_.setActivePage("Tab22Upgrading");
+}
+
+void TFrmInstallVorpane::Tab22UpgradingShow() {}
+
+void TFrmInstallVorpane::Timer3Timer() {
+  form_.setTimerEnabled("Timer3", false);
+  if (AutoUpdate)
+    close();
+  else
+    form_.setActivePage("Tab23UpgradeReady");
+}
+
+void TFrmInstallVorpane::Tab23UpgradeReadyShow() { form_.setFocus("Button25"); }
+
+}  // namespace vorpane::app
