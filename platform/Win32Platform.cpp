@@ -1,0 +1,333 @@
+#include "platform/Win32Platform.h"
+
+#include <windows.h>
+
+#include <objbase.h>
+#include <objidl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+#include <stdexcept>
+#include <utility>
+
+namespace vorpane::platform {
+
+namespace {
+
+// Owns a kernel handle: closed exactly once, when its owner is done with it.
+class KernelHandle {
+ public:
+  KernelHandle() = default;
+  explicit KernelHandle(HANDLE handle) : handle_(handle) {}
+  KernelHandle(const KernelHandle&) = delete;
+  KernelHandle& operator=(const KernelHandle&) = delete;
+  KernelHandle(KernelHandle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
+  ~KernelHandle() {
+    if (valid()) CloseHandle(handle_);
+  }
+
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+  HANDLE get() const { return handle_; }
+  // Closes now, so that a failing close can be reported; false when it failed.
+  bool close() { return CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != 0; }
+
+ private:
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+// Owns a directory enumeration.
+class FindHandle {
+ public:
+  FindHandle(const std::string& pattern, WIN32_FIND_DATAA& data)
+      : handle_(FindFirstFileA(pattern.c_str(), &data)) {}
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  ~FindHandle() {
+    if (valid()) FindClose(handle_);
+  }
+
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool next(WIN32_FIND_DATAA& data) { return FindNextFileA(handle_, &data) != 0; }
+
+ private:
+  HANDLE handle_;
+};
+
+// Owns one reference to a COM interface.
+template <class Interface>
+class ComRef {
+ public:
+  ComRef() = default;
+  ComRef(const ComRef&) = delete;
+  ComRef& operator=(const ComRef&) = delete;
+  ~ComRef() {
+    if (pointer_) pointer_->Release();
+  }
+
+  Interface* operator->() const { return pointer_; }
+  void** out() { return reinterpret_cast<void**>(&pointer_); }
+
+ private:
+  Interface* pointer_ = nullptr;
+};
+
+[[noreturn]] void raiseLastError() { throw IoError(Win32Platform::ioCodeFor(GetLastError())); }
+
+std::string hresultText(HRESULT result) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(result));
+  return text;
+}
+
+// Text in the ANSI code page as the wide text COM file names take.
+std::wstring widen(const std::string& text) {
+  if (text.empty()) return {};
+  int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return wide;
+}
+
+// The largest piece one ReadFile or WriteFile call can take.
+DWORD pieceSize(std::size_t remaining) {
+  return static_cast<DWORD>(std::min<std::size_t>(remaining, std::numeric_limits<DWORD>::max()));
+}
+
+// Writes collect in a buffer so that the many small writes of the data file
+// and the extraction's chunks cost few system calls.
+class Win32OutputFile : public OutputFile {
+ public:
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+
+  explicit Win32OutputFile(KernelHandle handle) : handle_(std::move(handle)) { buffer_.reserve(kBufferSize); }
+
+  void write(const std::uint8_t* data, std::size_t size) override {
+    if (!handle_.valid()) throw IoError(io::FileNotOpen);
+    if (buffer_.size() + size > kBufferSize) flushBuffer();
+    if (size >= kBufferSize) {
+      writeThrough(data, size);
+    } else {
+      buffer_.insert(buffer_.end(), data, data + size);
+    }
+  }
+
+  void close() override {
+    if (!handle_.valid()) return;
+    // The handle goes whatever fails below; an error is still reported.
+    KernelHandle handle = std::move(handle_);
+    std::vector<std::uint8_t> pending = std::exchange(buffer_, {});
+    writeAll(handle.get(), pending.data(), pending.size());
+    if (!FlushFileBuffers(handle.get())) raiseLastError();
+    if (!handle.close()) raiseLastError();
+  }
+
+ private:
+  void flushBuffer() {
+    writeThrough(buffer_.data(), buffer_.size());
+    buffer_.clear();
+  }
+
+  void writeThrough(const std::uint8_t* data, std::size_t size) { writeAll(handle_.get(), data, size); }
+
+  static void writeAll(HANDLE handle, const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+      DWORD piece = pieceSize(size);
+      DWORD written = 0;
+      if (!WriteFile(handle, data, piece, &written, nullptr)) raiseLastError();
+      // A write that takes less than it was given has run out of room.
+      if (written < piece) throw IoError(io::DiskFull);
+      data += written;
+      size -= written;
+    }
+  }
+
+  KernelHandle handle_;
+  std::vector<std::uint8_t> buffer_;
+};
+
+class Win32InputFile : public InputFile {
+ public:
+  explicit Win32InputFile(KernelHandle handle) : handle_(std::move(handle)) {}
+
+  std::size_t read(std::uint8_t* data, std::size_t size) override {
+    DWORD received = 0;
+    if (!ReadFile(handle_.get(), data, pieceSize(size), &received, nullptr)) raiseLastError();
+    return received;
+  }
+
+ private:
+  KernelHandle handle_;
+};
+
+std::uint32_t entropySeed() {
+  LARGE_INTEGER counter{};
+  QueryPerformanceCounter(&counter);
+  std::seed_seq seed{static_cast<std::uint32_t>(counter.LowPart),
+                     static_cast<std::uint32_t>(counter.HighPart), static_cast<std::uint32_t>(GetTickCount()),
+                     static_cast<std::uint32_t>(GetCurrentProcessId())};
+  std::uint32_t value = 0;
+  seed.generate(&value, &value + 1);
+  return value;
+}
+
+}  // namespace
+
+int Win32Platform::ioCodeFor(unsigned long windowsError) {
+  switch (windowsError) {
+    case ERROR_FILE_NOT_FOUND:
+      return io::FileNotFound;
+    case ERROR_PATH_NOT_FOUND:
+      return io::InvalidFilename;
+    case ERROR_TOO_MANY_OPEN_FILES:
+      return io::TooManyOpenFiles;
+    case ERROR_ACCESS_DENIED:
+      return io::AccessDenied;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return io::DiskFull;
+    default:
+      return static_cast<int>(windowsError);
+  }
+}
+
+Win32Platform::Win32Platform() : random_(entropySeed()) {}
+
+std::optional<std::string> Win32Platform::shellFolder(ShellFolder folder) {
+  char path[MAX_PATH] = {};
+  if (SHGetFolderPathA(nullptr, static_cast<int>(folder), nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) {
+    return std::nullopt;
+  }
+  std::string result = path;
+  // A drive root keeps its backslash: "C:" alone would mean that drive's current directory.
+  if (result.size() > 3 && result.back() == '\\') result.pop_back();
+  return result;
+}
+
+DriveType Win32Platform::driveType(const std::string& root) {
+  return static_cast<DriveType>(GetDriveTypeA(root.c_str()));
+}
+
+std::string Win32Platform::currentDirectory() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(path.size()), path.data());
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(length);  // too small: length is the size needed
+  }
+}
+
+bool Win32Platform::directoryExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Win32Platform::fileExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+void Win32Platform::createDirectory(const std::string& path) {
+  if (!CreateDirectoryA(path.c_str(), nullptr)) raiseLastError();
+}
+
+std::vector<DirEntry> Win32Platform::listDirectory(const std::string& pattern) {
+  std::vector<DirEntry> entries;
+  WIN32_FIND_DATAA data{};
+  FindHandle find(pattern, data);
+  if (!find.valid()) return entries;
+  do {
+    entries.push_back(DirEntry{data.cFileName, static_cast<std::uint32_t>(data.dwFileAttributes)});
+  } while (find.next(data));
+  return entries;
+}
+
+std::unique_ptr<OutputFile> Win32Platform::createFile(const std::string& path) {
+  KernelHandle handle(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle.valid()) raiseLastError();
+  return std::make_unique<Win32OutputFile>(std::move(handle));
+}
+
+std::unique_ptr<InputFile> Win32Platform::openFile(const std::string& path) {
+  KernelHandle handle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle.valid()) raiseLastError();
+  return std::make_unique<Win32InputFile>(std::move(handle));
+}
+
+void Win32Platform::replaceFile(const std::string& source, const std::string& target) {
+  if (!MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    raiseLastError();
+  }
+}
+
+bool Win32Platform::removeFile(const std::string& path) noexcept { return DeleteFileA(path.c_str()) != 0; }
+
+void Win32Platform::startProcess(const std::string& commandLine, int showMode) {
+  WinExec(commandLine.c_str(), static_cast<UINT>(showMode));
+}
+
+void Win32Platform::openLink(const std::string& target) {
+  ShellExecuteA(nullptr, nullptr, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void Win32Platform::createShortcut(const ShortcutSpec& shortcut) {
+  ComRef<IShellLinkA> link;
+  HRESULT result =
+      CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.out());
+  if (FAILED(result)) {
+    throw std::runtime_error("The shell link object for the shortcut " + shortcut.linkPath +
+                             " could not be created (error " + hresultText(result) + ")");
+  }
+  ComRef<IPersistFile> file;
+  result = link->QueryInterface(IID_IPersistFile, file.out());
+  if (FAILED(result)) {
+    throw std::runtime_error("The shortcut " + shortcut.linkPath +
+                             " cannot be saved: the shell link object " + "has no file interface (error " +
+                             hresultText(result) + ")");
+  }
+  // A shortcut that cannot be written is not worth stopping the installation for.
+  link->SetArguments(shortcut.arguments.c_str());
+  link->SetDescription(shortcut.description.c_str());
+  link->SetPath(shortcut.target.c_str());
+  file->Save(widen(shortcut.linkPath).c_str(), FALSE);
+}
+
+Guid Win32Platform::createGuid() {
+  GUID created{};
+  HRESULT result = CoCreateGuid(&created);
+  if (FAILED(result)) throw std::runtime_error("Could not create a GUID (error " + hresultText(result) + ")");
+  Guid guid;
+  guid.data1 = created.Data1;
+  guid.data2 = created.Data2;
+  guid.data3 = created.Data3;
+  std::copy(std::begin(created.Data4), std::end(created.Data4), std::begin(guid.data4));
+  return guid;
+}
+
+LocalDateTime Win32Platform::now() {
+  SYSTEMTIME time{};
+  GetLocalTime(&time);
+  return LocalDateTime{time.wYear,   time.wMonth,  time.wDay,         time.wHour,
+                       time.wMinute, time.wSecond, time.wMilliseconds};
+}
+
+std::uint32_t Win32Platform::random(std::uint32_t range) {
+  if (range == 0) return 0;
+  return std::uniform_int_distribution<std::uint32_t>(0, range - 1)(random_);
+}
+
+int Win32Platform::compareTextInsensitive(const std::string& a, const std::string& b) {
+  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                        static_cast<int>(b.size())) -
+         2;
+}
+
+}  // namespace vorpane::platform

@@ -1,0 +1,43 @@
+#pragma once
+// The platform of the shipped program: every operation is the Windows call that
+// does it, with failures turned into the runtime's I/O errors. COM must already
+// be initialised on the calling thread for shortcuts and GUIDs; the program does
+// that once as it starts.
+
+#include <random>
+
+#include "platform/Platform.h"
+
+namespace vorpane::platform {
+
+class Win32Platform : public Platform {
+ public:
+  Win32Platform();
+
+  std::optional<std::string> shellFolder(ShellFolder folder) override;
+  DriveType driveType(const std::string& root) override;
+  std::string currentDirectory() override;
+  bool directoryExists(const std::string& path) override;
+  bool fileExists(const std::string& path) override;
+  void createDirectory(const std::string& path) override;
+  std::vector<DirEntry> listDirectory(const std::string& pattern) override;
+  std::unique_ptr<OutputFile> createFile(const std::string& path) override;
+  std::unique_ptr<InputFile> openFile(const std::string& path) override;
+  void replaceFile(const std::string& source, const std::string& target) override;
+  bool removeFile(const std::string& path) noexcept override;
+  void startProcess(const std::string& commandLine, int showMode) override;
+  void openLink(const std::string& target) override;
+  void createShortcut(const ShortcutSpec& shortcut) override;
+  Guid createGuid() override;
+  LocalDateTime now() override;
+  std::uint32_t random(std::uint32_t range) override;
+  int compareTextInsensitive(const std::string& a, const std::string& b) override;
+
+  // The runtime's I/O error code for a Windows error code.
+  static int ioCodeFor(unsigned long windowsError);
+
+ private:
+  std::mt19937 random_;
+};
+
+}  // namespace vorpane::platform
