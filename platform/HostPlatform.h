@@ -13,6 +13,10 @@
 
 namespace vorpane::platform {
 
+// The runtime's I/O code for a host error number (errno), as the same failure
+// would be reported on Windows: ENOENT -> 3, EACCES -> 5, ENOSPC -> 101, ...
+int ioCodeFromErrno(int error);
+
 class HostPlatform : public Platform {
  public:
   struct ProcessStart {
@@ -38,6 +42,9 @@ class HostPlatform : public Platform {
   void refuseReplace(const std::string& target, int ioCode = io::AccessDenied);
   // createShortcut() raises as if the shell-link object could not be had.
   void failShortcuts(bool fail);
+  // listDirectory() reports the file or directory with the hidden attribute; the
+  // host has no such attribute, so tests mark what Windows would show as hidden.
+  void setHidden(const std::string& windowsPath, bool hidden = true);
 
   // The host path behind a Windows path; empty when its drive is not mapped.
   std::filesystem::path hostPath(const std::string& windowsPath) const;
@@ -69,16 +76,29 @@ class HostPlatform : public Platform {
 
  private:
   struct Drive {
-    std::filesystem::path folder;
+    std::filesystem::path folder;  // empty: a drive without a medium
     DriveType type = DriveType::Fixed;
   };
+  // A Windows path taken apart: its drive letter and its components, with "."
+  // and ".." already applied.
+  struct WindowsPath {
+    char drive = 0;
+    std::vector<std::string> components;
+  };
+
+  std::optional<WindowsPath> parse(const std::string& windowsPath) const;
+  std::filesystem::path hostPath(const WindowsPath& path) const;
+  std::string key(const std::string& windowsPath) const;
+  std::uint32_t attributesOf(const std::filesystem::path& host, const std::string& windowsPath) const;
   std::map<char, Drive> drives_;
   std::map<ShellFolder, std::optional<std::string>> shellFolders_;
   std::string currentDirectory_ = "C:\\";
   std::optional<LocalDateTime> now_;
   std::optional<Guid> guid_;
   std::mt19937 random_{20061208u};
-  std::map<std::string, int> refusedReplacements_;  // keyed by lower-cased target
+  std::mt19937_64 guidRandom_;
+  std::map<std::string, int> refusedReplacements_;  // keyed by key(target)
+  std::set<std::string> hidden_;                    // keyed by key(path)
   bool failShortcuts_ = false;
   std::vector<ProcessStart> processStarts_;
   std::vector<std::string> openedLinks_;

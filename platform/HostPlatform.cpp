@@ -1,0 +1,510 @@
+#include "platform/HostPlatform.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <stdexcept>
+#include <string_view>
+#include <utility>
+
+namespace vorpane::platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Windows error numbers that have no name in the runtime's table but are what
+// the same failure reports there.
+constexpr int kNotSameDevice = 17;
+constexpr int kGeneralFailure = 31;
+constexpr int kSharingViolation = 32;
+constexpr int kInvalidParameter = 87;
+constexpr int kDirectoryNotEmpty = 145;
+constexpr int kAlreadyExists = 183;
+constexpr int kFilenameTooLong = 206;
+constexpr int kDeviceError = 1117;
+
+// Large enough that a file written in 1024-byte pieces costs one system call
+// per 64 pieces.
+constexpr std::size_t kFileBufferSize = 64 * 1024;
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string lowerAscii(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return lowerAscii(c); });
+  return lower;
+}
+
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool isDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+char upperDrive(char letter) {
+  return (letter >= 'a' && letter <= 'z') ? static_cast<char>(letter - 32) : letter;
+}
+
+// Wildcard match without regard to case: '*' any run of characters, '?' any one.
+bool wildcardMatch(std::string_view pattern, std::string_view name) {
+  std::size_t p = 0, n = 0;
+  std::size_t starP = std::string_view::npos, starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || lowerAscii(pattern[p]) == lowerAscii(name[n]))) {
+      ++p;
+      ++n;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      starP = p++;
+      starN = n;
+    } else if (starP != std::string_view::npos) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+// Windows matches a name without an extension as if it ended in a dot, which is
+// why "*.*" finds every name and "*." finds the names without an extension.
+bool matchesWindowsPattern(std::string_view pattern, const std::string& name) {
+  if (wildcardMatch(pattern, name)) return true;
+  return name.find('.') == std::string::npos && wildcardMatch(pattern, name + ".");
+}
+
+std::vector<std::string> splitPath(std::string_view text) {
+  std::vector<std::string> parts;
+  std::string part;
+  for (char c : text) {
+    if (isSeparator(c)) {
+      if (!part.empty()) parts.push_back(std::move(part));
+      part.clear();
+    } else {
+      part += c;
+    }
+  }
+  if (!part.empty()) parts.push_back(std::move(part));
+  return parts;
+}
+
+// The entry of a host folder whose name equals the given one but for letter
+// case; the smallest such name when there are several, so lookups are stable.
+std::optional<fs::path> findInsensitive(const fs::path& folder, const std::string& name) {
+  std::error_code ec;
+  fs::directory_iterator it(folder, ec);
+  if (ec) return std::nullopt;
+  const std::string wanted = lowerAscii(name);
+  std::optional<std::string> best;
+  for (const auto& entry : it) {
+    std::string candidate = entry.path().filename().string();
+    if (lowerAscii(candidate) == wanted && (!best || candidate < *best)) best = std::move(candidate);
+  }
+  if (!best) return std::nullopt;
+  return folder / *best;
+}
+
+class HostOutputFile final : public OutputFile {
+ public:
+  explicit HostOutputFile(std::FILE* file) : file_(file) {
+    std::setvbuf(file_, nullptr, _IOFBF, kFileBufferSize);
+  }
+  ~HostOutputFile() override {
+    if (file_ != nullptr) std::fclose(file_);
+  }
+  HostOutputFile(const HostOutputFile&) = delete;
+  HostOutputFile& operator=(const HostOutputFile&) = delete;
+
+  void write(const std::uint8_t* data, std::size_t size) override {
+    if (file_ == nullptr) throw IoError(io::FileNotOpen);
+    errno = 0;
+    if (std::fwrite(data, 1, size, file_) != size) throw IoError(ioCodeFromErrno(errno));
+  }
+
+  void close() override {
+    if (file_ == nullptr) throw IoError(io::FileNotOpen);
+    std::FILE* file = std::exchange(file_, nullptr);
+    errno = 0;
+    int error = std::fflush(file) != 0 ? errno : 0;
+    errno = 0;
+    if (std::fclose(file) != 0 && error == 0) error = errno != 0 ? errno : EIO;
+    if (error != 0) throw IoError(ioCodeFromErrno(error));
+  }
+
+ private:
+  std::FILE* file_;
+};
+
+class HostInputFile final : public InputFile {
+ public:
+  explicit HostInputFile(std::FILE* file) : file_(file) {}
+  ~HostInputFile() override { std::fclose(file_); }
+  HostInputFile(const HostInputFile&) = delete;
+  HostInputFile& operator=(const HostInputFile&) = delete;
+
+  std::size_t read(std::uint8_t* data, std::size_t size) override {
+    errno = 0;
+    std::size_t got = std::fread(data, 1, size, file_);
+    if (got < size && std::ferror(file_)) throw IoError(ioCodeFromErrno(errno));
+    return got;
+  }
+
+ private:
+  std::FILE* file_;
+};
+
+}  // namespace
+
+int ioCodeFromErrno(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      return io::InvalidFilename;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+#ifdef ETXTBSY
+    case ETXTBSY:  // a running program
+#endif
+      return io::AccessDenied;
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+    case EFBIG:
+      return io::DiskFull;
+    case EMFILE:
+    case ENFILE:
+      return io::TooManyOpenFiles;
+    case EEXIST:
+      return kAlreadyExists;
+    case ENOTEMPTY:
+      return kDirectoryNotEmpty;
+    case ENAMETOOLONG:
+      return kFilenameTooLong;
+    case EXDEV:
+      return kNotSameDevice;
+    case EBUSY:
+      return kSharingViolation;
+    case EINVAL:
+      return kInvalidParameter;
+    case EIO:
+      return kDeviceError;
+    default:
+      return kGeneralFailure;
+  }
+}
+
+HostPlatform::HostPlatform() : guidRandom_(std::random_device{}()) {}
+
+// --- configuration ----------------------------------------------------------------
+
+void HostPlatform::mapDrive(char letter, const fs::path& hostFolder, DriveType type) {
+  drives_[upperDrive(letter)] = Drive{hostFolder, type};
+}
+
+void HostPlatform::unmapDrive(char letter) { drives_.erase(upperDrive(letter)); }
+
+// A letter that is not mapped becomes a drive of that type without a medium.
+void HostPlatform::setDriveType(char letter, DriveType type) { drives_[upperDrive(letter)].type = type; }
+
+void HostPlatform::setShellFolder(ShellFolder folder, std::optional<std::string> path) {
+  shellFolders_[folder] = std::move(path);
+}
+
+void HostPlatform::setCurrentDirectory(const std::string& path) { currentDirectory_ = path; }
+
+void HostPlatform::setNow(const LocalDateTime& now) { now_ = now; }
+
+void HostPlatform::seedRandom(std::uint32_t seed) { random_.seed(seed); }
+
+void HostPlatform::setGuid(const Guid& guid) { guid_ = guid; }
+
+void HostPlatform::refuseReplace(const std::string& target, int ioCode) {
+  refusedReplacements_[key(target)] = ioCode;
+}
+
+void HostPlatform::failShortcuts(bool fail) { failShortcuts_ = fail; }
+
+void HostPlatform::setHidden(const std::string& windowsPath, bool hidden) {
+  if (hidden) {
+    hidden_.insert(key(windowsPath));
+  } else {
+    hidden_.erase(key(windowsPath));
+  }
+}
+
+// --- paths ---------------------------------------------------------------------------
+
+// Relative paths are taken against the current directory, "\dir" against the
+// current drive's root; "C:dir" counts as "C:\dir".
+std::optional<HostPlatform::WindowsPath> HostPlatform::parse(const std::string& windowsPath) const {
+  std::string full = windowsPath;
+  if (full.size() >= 2 && isSeparator(full[0]) && isSeparator(full[1])) return std::nullopt;  // network path
+  if (full.size() < 2 || full[1] != ':') {
+    if (!full.empty() && isSeparator(full[0])) {
+      full = currentDirectory_.substr(0, 2) + full;
+    } else {
+      full = currentDirectory_ + "\\" + full;
+    }
+  }
+  if (full.size() < 2 || full[1] != ':' || !isDriveLetter(full[0])) return std::nullopt;
+  WindowsPath path;
+  path.drive = upperDrive(full[0]);
+  for (std::string& part : splitPath(std::string_view(full).substr(2))) {
+    if (part == ".") continue;
+    if (part == "..") {
+      if (!path.components.empty()) path.components.pop_back();
+      continue;
+    }
+    path.components.push_back(std::move(part));
+  }
+  return path;
+}
+
+fs::path HostPlatform::hostPath(const WindowsPath& path) const {
+  auto drive = drives_.find(path.drive);
+  if (drive == drives_.end() || drive->second.folder.empty()) return {};
+  fs::path host = drive->second.folder;
+  bool lookingUp = true;  // until a component is missing: nothing below it exists either
+  for (const std::string& component : path.components) {
+    std::error_code ec;
+    if (lookingUp && !fs::exists(fs::symlink_status(host / component, ec))) {
+      if (auto found = findInsensitive(host, component)) {
+        host = *found;
+        continue;
+      }
+      lookingUp = false;
+    }
+    host /= component;
+  }
+  return host;
+}
+
+fs::path HostPlatform::hostPath(const std::string& windowsPath) const {
+  auto parsed = parse(windowsPath);
+  return parsed ? hostPath(*parsed) : fs::path();
+}
+
+// Windows paths compare without regard to case; this is the form used to key
+// per-path settings.
+std::string HostPlatform::key(const std::string& windowsPath) const {
+  auto parsed = parse(windowsPath);
+  if (!parsed) return lowerAscii(windowsPath);
+  std::string text(1, lowerAscii(parsed->drive));
+  text += ":";
+  for (const std::string& component : parsed->components) {
+    text += '\\';
+    text += lowerAscii(component);
+  }
+  return text;
+}
+
+std::uint32_t HostPlatform::attributesOf(const fs::path& host, const std::string& windowsPath) const {
+  std::error_code ec;
+  fs::file_status status = fs::status(host, ec);
+  std::uint32_t attributes = fs::is_directory(status) ? attr::Directory : attr::Archive;
+  if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) attributes |= attr::ReadOnly;
+  if (hidden_.count(key(windowsPath)) != 0) attributes |= attr::Hidden;
+  return attributes;
+}
+
+// --- shell folders and drives ------------------------------------------------------
+
+std::optional<std::string> HostPlatform::shellFolder(ShellFolder folder) {
+  auto found = shellFolders_.find(folder);
+  return found == shellFolders_.end() ? std::nullopt : found->second;
+}
+
+DriveType HostPlatform::driveType(const std::string& root) {
+  if (root.empty() || !isDriveLetter(root[0])) return DriveType::NoRootDir;
+  auto drive = drives_.find(upperDrive(root[0]));
+  return drive == drives_.end() ? DriveType::NoRootDir : drive->second.type;
+}
+
+std::string HostPlatform::currentDirectory() { return currentDirectory_; }
+
+// --- directories and files -----------------------------------------------------------
+
+bool HostPlatform::directoryExists(const std::string& path) {
+  fs::path host = hostPath(path);
+  std::error_code ec;
+  return !host.empty() && fs::is_directory(host, ec);
+}
+
+bool HostPlatform::fileExists(const std::string& path) {
+  fs::path host = hostPath(path);
+  std::error_code ec;
+  return !host.empty() && fs::exists(host, ec) && !fs::is_directory(host, ec);
+}
+
+void HostPlatform::createDirectory(const std::string& path) {
+  fs::path host = hostPath(path);
+  if (host.empty()) throw IoError(io::InvalidFilename);
+  std::error_code ec;
+  if (fs::exists(host, ec)) throw IoError(kAlreadyExists);
+  fs::create_directory(host, ec);
+  if (ec) throw IoError(ioCodeFromErrno(ec.value()));
+}
+
+std::vector<DirEntry> HostPlatform::listDirectory(const std::string& pattern) {
+  auto slash = pattern.find_last_of("\\/");
+  const std::string folder = slash == std::string::npos ? currentDirectory_ : pattern.substr(0, slash + 1);
+  const std::string namePattern = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+  auto parsed = parse(folder);
+  if (!parsed || namePattern.empty()) return {};
+  fs::path host = hostPath(*parsed);
+  if (host.empty()) return {};
+  std::error_code ec;
+  fs::directory_iterator it(host, ec);
+  if (ec) return {};
+
+  std::string prefix = parsed->drive + std::string(":\\");
+  for (const std::string& component : parsed->components) prefix += component + "\\";
+
+  std::vector<DirEntry> entries;
+  for (const auto& entry : it) {
+    std::string name = entry.path().filename().string();
+    if (matchesWindowsPattern(namePattern, name)) {
+      entries.push_back({name, attributesOf(entry.path(), prefix + name)});
+    }
+  }
+  // The file system's order, as the host does not keep one of its own: sorted
+  // by name without regard to case.
+  std::sort(entries.begin(), entries.end(), [](const DirEntry& a, const DirEntry& b) {
+    std::string la = lowerAscii(a.name), lb = lowerAscii(b.name);
+    return la != lb ? la < lb : a.name < b.name;
+  });
+  // Every directory but a drive's root lists itself and its parent first.
+  if (!parsed->components.empty()) {
+    for (const char* dots : {"..", "."}) {
+      if (matchesWindowsPattern(namePattern, dots)) entries.insert(entries.begin(), {dots, attr::Directory});
+    }
+  }
+  return entries;
+}
+
+std::unique_ptr<OutputFile> HostPlatform::createFile(const std::string& path) {
+  fs::path host = hostPath(path);
+  if (host.empty()) throw IoError(io::InvalidFilename);
+  errno = 0;
+  std::FILE* file = std::fopen(host.string().c_str(), "wb");
+  if (file == nullptr) throw IoError(ioCodeFromErrno(errno));
+  return std::make_unique<HostOutputFile>(file);
+}
+
+std::unique_ptr<InputFile> HostPlatform::openFile(const std::string& path) {
+  fs::path host = hostPath(path);
+  if (host.empty()) throw IoError(io::InvalidFilename);
+  errno = 0;
+  std::FILE* file = std::fopen(host.string().c_str(), "rb");
+  if (file == nullptr) {
+    const int error = errno;
+    std::error_code ec;
+    // A missing file in a folder that exists is "not found"; a missing folder is a bad path.
+    if (error == ENOENT && fs::is_directory(host.parent_path(), ec)) throw IoError(io::FileNotFound);
+    throw IoError(ioCodeFromErrno(error));
+  }
+  return std::make_unique<HostInputFile>(file);
+}
+
+void HostPlatform::replaceFile(const std::string& source, const std::string& target) {
+  auto refused = refusedReplacements_.find(key(target));
+  if (refused != refusedReplacements_.end()) throw IoError(refused->second);
+  fs::path from = hostPath(source);
+  fs::path to = hostPath(target);
+  if (from.empty() || to.empty()) throw IoError(io::InvalidFilename);
+  std::error_code ec;
+  if (!fs::exists(from, ec)) throw IoError(io::FileNotFound);
+  if (fs::is_directory(to, ec)) throw IoError(io::AccessDenied);
+  // rename() puts the new file in place in one step: the target is either the
+  // old file or the new one, never a mixture.
+  fs::rename(from, to, ec);
+  if (ec) throw IoError(ioCodeFromErrno(ec.value()));
+}
+
+bool HostPlatform::removeFile(const std::string& path) noexcept {
+  try {
+    fs::path host = hostPath(path);
+    std::error_code ec;
+    if (host.empty() || fs::is_directory(host, ec)) return false;
+    return fs::remove(host, ec) && !ec;
+  } catch (...) {
+    return false;
+  }
+}
+
+// --- processes, links and shortcuts ---------------------------------------------------
+
+void HostPlatform::startProcess(const std::string& commandLine, int showMode) {
+  processStarts_.push_back({commandLine, showMode});
+}
+
+void HostPlatform::openLink(const std::string& target) { openedLinks_.push_back(target); }
+
+// The link is recorded and also left on disk as a small text file, so that a
+// test can look at the folder as a user would.
+void HostPlatform::createShortcut(const ShortcutSpec& shortcut) {
+  if (failShortcuts_) throw std::runtime_error("The shell link object could not be created");
+  shortcuts_.push_back(shortcut);
+  fs::path host = hostPath(shortcut.linkPath);
+  if (host.empty()) return;
+  std::ofstream link(host, std::ios::binary | std::ios::trunc);
+  link << "Target=" << shortcut.target << "\r\n"
+       << "Arguments=" << shortcut.arguments << "\r\n"
+       << "Description=" << shortcut.description << "\r\n";
+  // Saving failures stay silent, as with a real shell link.
+}
+
+// --- identity, time, randomness, text ---------------------------------------------------
+
+Guid HostPlatform::createGuid() {
+  if (guid_) return *guid_;
+  const std::uint64_t high = guidRandom_(), low = guidRandom_();
+  Guid guid;
+  guid.data1 = static_cast<std::uint32_t>(high >> 32);
+  guid.data2 = static_cast<std::uint16_t>(high >> 16);
+  guid.data3 = static_cast<std::uint16_t>((high & 0x0FFF) | 0x4000);  // version 4: random
+  for (int i = 0; i < 8; ++i) guid.data4[i] = static_cast<std::uint8_t>(low >> (56 - 8 * i));
+  guid.data4[0] = static_cast<std::uint8_t>((guid.data4[0] & 0x3F) | 0x80);  // the standard variant
+  return guid;
+}
+
+LocalDateTime HostPlatform::now() {
+  if (now_) return *now_;
+  const auto clock = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(clock);
+  const std::tm local = *std::localtime(&seconds);
+  const auto sinceEpoch = std::chrono::duration_cast<std::chrono::milliseconds>(clock.time_since_epoch());
+  LocalDateTime result;
+  result.year = local.tm_year + 1900;
+  result.month = local.tm_mon + 1;
+  result.day = local.tm_mday;
+  result.hour = local.tm_hour;
+  result.minute = local.tm_min;
+  result.second = local.tm_sec;
+  result.millisecond = static_cast<int>(sinceEpoch.count() % 1000);
+  return result;
+}
+
+// Scales a 32-bit draw onto the range, so the result depends only on the seed.
+std::uint32_t HostPlatform::random(std::uint32_t range) {
+  return static_cast<std::uint32_t>((static_cast<std::uint64_t>(random_()) * range) >> 32);
+}
+
+int HostPlatform::compareTextInsensitive(const std::string& a, const std::string& b) {
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const auto ca = static_cast<unsigned char>(lowerAscii(a[i]));
+    const auto cb = static_cast<unsigned char>(lowerAscii(b[i]));
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+}  // namespace vorpane::platform

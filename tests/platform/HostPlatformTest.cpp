@@ -1,0 +1,255 @@
+#include "platform/HostPlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace vorpane::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class HostPlatformTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = fs::temp_directory_path() / ("vorpane-platform-" + std::to_string(std::random_device{}()));
+    fs::create_directories(root_);
+    host_.mapDrive('C', root_);
+  }
+  void TearDown() override { fs::remove_all(root_); }
+
+  void makeFile(const fs::path& relative, const std::string& content = "x") {
+    fs::create_directories((root_ / relative).parent_path());
+    std::ofstream(root_ / relative, std::ios::binary) << content;
+  }
+  std::string readFile(const fs::path& relative) {
+    std::ifstream in(root_ / relative, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  std::vector<std::string> names(const std::string& pattern) {
+    std::vector<std::string> result;
+    for (const DirEntry& entry : host_.listDirectory(pattern)) result.push_back(entry.name);
+    return result;
+  }
+  int ioCodeOf(const std::function<void()>& action) {
+    try {
+      action();
+    } catch (const IoError& error) {
+      return error.code();
+    }
+    return 0;
+  }
+
+  fs::path root_;
+  HostPlatform host_;
+};
+
+TEST_F(HostPlatformTest, MapsWindowsPathsOntoTheDriveFolderIgnoringLetterCase) {
+  makeFile("Program Files/Vorpane/Vorpane.Dat");
+  EXPECT_EQ(host_.hostPath("c:\\PROGRAM FILES\\vorpane\\VORPANE.DAT"),
+            root_ / "Program Files/Vorpane/Vorpane.Dat");
+  // Missing components keep their spelling, below an existing one found without case.
+  EXPECT_EQ(host_.hostPath("C:\\program files\\New\\Sub"), root_ / "Program Files/New/Sub");
+  EXPECT_EQ(host_.hostPath("C:/Program Files/./x/../Vorpane/"), root_ / "Program Files/Vorpane");
+  EXPECT_EQ(host_.hostPath("C:\\..\\.."), root_);
+  EXPECT_TRUE(host_.hostPath("D:\\x").empty());
+  EXPECT_TRUE(host_.hostPath("\\\\server\\share\\x").empty());
+
+  host_.setCurrentDirectory("C:\\Program Files");
+  EXPECT_EQ(host_.hostPath("vorpane"), root_ / "Program Files/Vorpane");
+  EXPECT_EQ(host_.hostPath("\\Top"), root_ / "Top");
+}
+
+TEST_F(HostPlatformTest, ReportsDrivesAndShellFolders) {
+  host_.mapDrive('e', root_, DriveType::Removable);
+  host_.setDriveType('R', DriveType::CdRom);
+  EXPECT_EQ(host_.driveType("C:\\"), DriveType::Fixed);
+  EXPECT_EQ(host_.driveType("e:\\"), DriveType::Removable);
+  EXPECT_EQ(host_.driveType("R:\\"), DriveType::CdRom);
+  EXPECT_FALSE(host_.directoryExists("R:\\"));  // a drive without a medium
+  EXPECT_EQ(host_.driveType("Q:\\"), DriveType::NoRootDir);
+  host_.unmapDrive('E');
+  EXPECT_EQ(host_.driveType("E:\\"), DriveType::NoRootDir);
+
+  EXPECT_EQ(host_.shellFolder(ShellFolder::Programs), std::nullopt);
+  host_.setShellFolder(ShellFolder::Programs, "C:\\Start");
+  EXPECT_EQ(host_.shellFolder(ShellFolder::Programs), "C:\\Start");
+}
+
+TEST_F(HostPlatformTest, TellsFilesFromDirectoriesAndCreatesDirectories) {
+  makeFile("dir/file.txt");
+  EXPECT_TRUE(host_.directoryExists("C:\\"));
+  EXPECT_TRUE(host_.directoryExists("C:\\DIR\\"));
+  EXPECT_FALSE(host_.directoryExists("C:\\dir\\file.txt"));
+  EXPECT_TRUE(host_.fileExists("C:\\dir\\FILE.TXT"));
+  EXPECT_FALSE(host_.fileExists("C:\\dir"));
+  EXPECT_FALSE(host_.fileExists("Z:\\dir\\file.txt"));
+
+  host_.createDirectory("C:\\dir\\New");
+  EXPECT_TRUE(fs::is_directory(root_ / "dir/New"));
+  EXPECT_EQ(ioCodeOf([&] { host_.createDirectory("C:\\DIR\\new"); }), 183);
+  EXPECT_EQ(ioCodeOf([&] { host_.createDirectory("C:\\missing\\new"); }), io::InvalidFilename);
+  EXPECT_EQ(ioCodeOf([&] { host_.createDirectory("Z:\\new"); }), io::InvalidFilename);
+}
+
+TEST_F(HostPlatformTest, ListsWithWindowsWildcards) {
+  for (const char* name : {"Vorpane.Dat", "readme", "b.txt", "a.TXT", "ab.c"}) makeFile(fs::path("d") / name);
+  fs::create_directories(root_ / "d/Sub");
+
+  EXPECT_EQ(names("C:\\d\\*.*"),
+            (std::vector<std::string>{".", "..", "a.TXT", "ab.c", "b.txt", "readme", "Sub", "Vorpane.Dat"}));
+  EXPECT_EQ(names("C:\\d\\*"), names("C:\\d\\*.*"));
+  EXPECT_EQ(names("C:\\d\\*."), (std::vector<std::string>{".", "..", "readme", "Sub"}));
+  EXPECT_EQ(names("C:\\d\\*.txt"), (std::vector<std::string>{"a.TXT", "b.txt"}));
+  EXPECT_EQ(names("C:\\d\\?.txt"), (std::vector<std::string>{"a.TXT", "b.txt"}));
+  EXPECT_EQ(names("C:\\d\\a?.?"), (std::vector<std::string>{"ab.c"}));
+  EXPECT_EQ(names("C:\\D\\vorpane.dat"), (std::vector<std::string>{"Vorpane.Dat"}));
+  EXPECT_EQ(names("C:\\*.*"), (std::vector<std::string>{"d"}));  // no dot entries at a drive's root
+  EXPECT_TRUE(names("C:\\missing\\*.*").empty());
+  EXPECT_TRUE(names("C:\\d\\").empty());
+  EXPECT_TRUE(names("Z:\\*.*").empty());
+}
+
+TEST_F(HostPlatformTest, ReportsAttributes) {
+  makeFile("d/plain.txt");
+  makeFile("d/locked.txt");
+  fs::permissions(root_ / "d/locked.txt",
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  fs::create_directories(root_ / "d/Secret");
+  host_.setHidden("c:\\D\\secret");
+
+  std::map<std::string, std::uint32_t> attributes;
+  for (const DirEntry& entry : host_.listDirectory("C:\\d\\*.*")) attributes[entry.name] = entry.attributes;
+  EXPECT_EQ(attributes["plain.txt"], attr::Archive);
+  EXPECT_EQ(attributes["locked.txt"], attr::Archive | attr::ReadOnly);
+  EXPECT_EQ(attributes["Secret"], attr::Directory | attr::Hidden);
+  EXPECT_EQ(attributes["."], attr::Directory);
+
+  host_.setHidden("C:\\d\\Secret", false);
+  EXPECT_FALSE(host_.listDirectory("C:\\d\\secret")[0].isHidden());
+}
+
+TEST_F(HostPlatformTest, WritesFilesAndReportsWhyItCannot) {
+  makeFile("d/old.bin", "a much longer old content");
+  auto file = host_.createFile("C:\\D\\OLD.bin");
+  const std::uint8_t bytes[] = {'M', 'Z', 0, 0xFF};
+  file->write(bytes, sizeof bytes);
+  file->close();
+  EXPECT_EQ(readFile("d/old.bin"), std::string("MZ\0\xFF", 4));
+  EXPECT_EQ(ioCodeOf([&] { file->close(); }), io::FileNotOpen);
+  EXPECT_EQ(ioCodeOf([&] { file->write(bytes, 1); }), io::FileNotOpen);
+
+  EXPECT_EQ(ioCodeOf([&] { host_.createFile("C:\\missing\\f.bin"); }), io::InvalidFilename);
+  EXPECT_EQ(ioCodeOf([&] { host_.createFile("C:\\d"); }), io::AccessDenied);
+  EXPECT_EQ(ioCodeOf([&] { host_.createFile("Z:\\f.bin"); }), io::InvalidFilename);
+
+  // An unclosed file is let go without complaint.
+  EXPECT_NO_THROW(host_.createFile("C:\\d\\abandoned.bin"));
+}
+
+TEST_F(HostPlatformTest, ReadsFiles) {
+  makeFile("d/data.dat", "hello");
+  auto file = host_.openFile("c:\\d\\DATA.dat");
+  std::uint8_t buffer[16];
+  EXPECT_EQ(file->read(buffer, sizeof buffer), 5u);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 5), "hello");
+  EXPECT_EQ(file->read(buffer, sizeof buffer), 0u);
+  EXPECT_EQ(ioCodeOf([&] { host_.openFile("C:\\d\\none.dat"); }), io::FileNotFound);
+  EXPECT_EQ(ioCodeOf([&] { host_.openFile("C:\\none\\none.dat"); }), io::InvalidFilename);
+}
+
+TEST_F(HostPlatformTest, ReplacesAndRemovesFiles) {
+  makeFile("d/new", "new");
+  makeFile("d/target", "old");
+  host_.replaceFile("C:\\d\\new", "C:\\D\\TARGET");
+  EXPECT_EQ(readFile("d/target"), "new");
+  EXPECT_FALSE(fs::exists(root_ / "d/new"));
+  EXPECT_EQ(ioCodeOf([&] { host_.replaceFile("C:\\d\\new", "C:\\d\\target"); }), io::FileNotFound);
+
+  makeFile("d/new", "newer");
+  host_.refuseReplace("c:\\d\\Target");
+  EXPECT_EQ(ioCodeOf([&] { host_.replaceFile("C:\\d\\new", "C:\\d\\target"); }), io::AccessDenied);
+  EXPECT_EQ(readFile("d/target"), "new");
+  host_.refuseReplace("C:\\d\\other", 32);
+  EXPECT_EQ(ioCodeOf([&] { host_.replaceFile("C:\\d\\new", "C:\\d\\other"); }), 32);
+
+  EXPECT_TRUE(host_.removeFile("C:\\d\\NEW"));
+  EXPECT_FALSE(host_.removeFile("C:\\d\\new"));
+  EXPECT_FALSE(host_.removeFile("C:\\d"));
+  EXPECT_FALSE(host_.removeFile("Z:\\x"));
+}
+
+TEST(IoCodeFromErrno, MapsHostErrorsOntoTheRuntimeCodes) {
+  EXPECT_EQ(ioCodeFromErrno(ENOENT), io::InvalidFilename);
+  EXPECT_EQ(ioCodeFromErrno(ENOTDIR), io::InvalidFilename);
+  EXPECT_EQ(ioCodeFromErrno(EACCES), io::AccessDenied);
+  EXPECT_EQ(ioCodeFromErrno(EISDIR), io::AccessDenied);
+  EXPECT_EQ(ioCodeFromErrno(EROFS), io::AccessDenied);
+  EXPECT_EQ(ioCodeFromErrno(ENOSPC), io::DiskFull);
+  EXPECT_EQ(ioCodeFromErrno(EDQUOT), io::DiskFull);
+  EXPECT_EQ(ioCodeFromErrno(EMFILE), io::TooManyOpenFiles);
+  EXPECT_EQ(IoError(ioCodeFromErrno(EIO)).what(), std::string("I/O error 1117"));
+  EXPECT_EQ(IoError(ioCodeFromErrno(0)).what(), std::string("I/O error 31"));
+}
+
+TEST_F(HostPlatformTest, RecordsProcessesLinksAndShortcuts) {
+  host_.startProcess("C:\\Vorpane\\Vorpane.Exe", 3);
+  host_.openLink("mailto:someone");
+  ASSERT_EQ(host_.processStarts().size(), 1u);
+  EXPECT_EQ(host_.processStarts()[0].commandLine, "C:\\Vorpane\\Vorpane.Exe");
+  EXPECT_EQ(host_.processStarts()[0].showMode, 3);
+  EXPECT_EQ(host_.openedLinks(), std::vector<std::string>{"mailto:someone"});
+
+  fs::create_directories(root_ / "Start");
+  host_.createShortcut({"C:\\V\\Vorpane.Exe", "C:\\start\\Vorpane.Lnk", "Vorpane", ""});
+  ASSERT_EQ(host_.shortcuts().size(), 1u);
+  EXPECT_EQ(host_.shortcuts()[0].description, "Vorpane");
+  EXPECT_NE(readFile("Start/Vorpane.Lnk").find("Target=C:\\V\\Vorpane.Exe"), std::string::npos);
+  // Saving into a missing folder stays silent.
+  EXPECT_NO_THROW(host_.createShortcut({"C:\\V\\Vorpane.Exe", "C:\\none\\Vorpane.Lnk", "Vorpane", ""}));
+
+  host_.failShortcuts(true);
+  EXPECT_THROW(host_.createShortcut({"C:\\x", "C:\\start\\x.Lnk", "", ""}), std::runtime_error);
+  EXPECT_EQ(host_.shortcuts().size(), 2u);
+}
+
+TEST_F(HostPlatformTest, GivesGuidsTimeAndRandomNumbers) {
+  const Guid first = host_.createGuid(), second = host_.createGuid();
+  EXPECT_NE(first.data1 ^ second.data1 ^ first.data2 ^ second.data2, 0u);
+  EXPECT_EQ(first.data3 >> 12, 4);
+  Guid fixed;
+  fixed.data1 = 0x12345678;
+  host_.setGuid(fixed);
+  EXPECT_EQ(host_.createGuid().data1, 0x12345678u);
+
+  EXPECT_GE(host_.now().year, 2024);
+  host_.setNow({2006, 12, 8, 10, 11, 12, 13});
+  EXPECT_EQ(host_.now().day, 8);
+  EXPECT_EQ(host_.now().millisecond, 13);
+
+  host_.seedRandom(7);
+  std::vector<std::uint32_t> draws;
+  for (int i = 0; i < 50; ++i) draws.push_back(host_.random(10));
+  host_.seedRandom(7);
+  for (std::uint32_t draw : draws) {
+    EXPECT_EQ(host_.random(10), draw);
+    EXPECT_LT(draw, 10u);
+  }
+  EXPECT_EQ(host_.random(0), 0u);
+}
+
+TEST_F(HostPlatformTest, ComparesTextWithoutCase) {
+  EXPECT_EQ(host_.compareTextInsensitive("C:\\Vorpane", "c:\\VORPANE"), 0);
+  EXPECT_LT(host_.compareTextInsensitive("abc", "ABD"), 0);
+  EXPECT_GT(host_.compareTextInsensitive("b", "A"), 0);
+  EXPECT_LT(host_.compareTextInsensitive("ab", "AbC"), 0);
+}
+
+}  // namespace
+}  // namespace vorpane::platform
