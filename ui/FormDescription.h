@@ -89,7 +89,8 @@ struct ControlDescription {
   std::string picture;       // images: embedded picture's name, e.g. "welcome.jpg"
   Rect pictureSize;          // images: the picture's pixel size (w, h)
   bool stretch = false;      // images: scale the picture to the box
-  bool autoSize = false;     // images: the box takes the picture's size
+  bool autoSize = false;     // images: the box takes the picture's size; labels: the box
+                             // takes the measured text's size (the stored width is an estimate)
   std::string linkedList;    // drive selectors: the DirectoryList they move
   int interval = 0;          // timers, milliseconds
   std::vector<Binding> bindings;
@@ -118,6 +119,9 @@ struct FormDescription {
   const ControlDescription* find(const std::string& controlName) const;
   // The page's title caption, or empty for a name that is no page.
   std::string pageTitle(const std::string& pageName) const;
+  // The page a control lies on (the page itself for a page), or empty for the
+  // frame, the page container and the timers.
+  std::string pageOf(const std::string& controlName) const;
 };
 
 // The installer's wizard form.

@@ -73,10 +73,12 @@ class FormModel {
   void clearItems(const std::string& control);
   void addItem(const std::string& control, const std::string& item);
   int itemIndex(const std::string& control) const;  // -1 for none
+  // A select-only box: text() is the selected item; an index the box does not
+  // have selects none.
   void setItemIndex(const std::string& control, int index);
   // A DirectoryList's current directory (no trailing backslash but on a drive
-  // root, "C:\"). Setting it raises the list's Change event; the list's drive
-  // selector follows.
+  // root, "C:\"). Every setting raises the list's Change event, also to the
+  // same directory; the list's drive selector follows.
   const std::string& directory(const std::string& control) const;
   void setDirectory(const std::string& control, const std::string& directory);
   // A DriveSelector's drive letter (upper case). Picking a drive moves the
@@ -103,8 +105,14 @@ class FormModel {
     bool timerEnabled = false;
   };
 
+  // Unknown names and properties asked of the wrong kind of control are
+  // programming errors: they throw std::logic_error.
+  const ControlDescription& describe(const std::string& control) const;
   ControlState& state(const std::string& control);
   const ControlState& state(const std::string& control) const;
+  ControlState& state(const std::string& control, ControlKind kind);
+  const ControlState& state(const std::string& control, ControlKind kind) const;
+  void selectItem(const std::string& control, ControlState& state, int index);
   void notify(const std::string& control, Property property);
 
   const FormDescription& description_;

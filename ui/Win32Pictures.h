@@ -1,0 +1,30 @@
+#pragma once
+// The form's pictures travel inside the program as RCDATA resources named
+// after their files ("welcome.jpg"); Windows' own imaging component decodes
+// them when the form is created. COM must be initialised on the thread.
+
+#include <windows.h>
+
+#include <string>
+
+#include "ui/Win32Handles.h"
+
+namespace vorpane::ui::win32 {
+
+// A picture rendered for one box: a device-independent bitmap of the box's
+// pixel size, already composed over the background of the box.
+struct RenderedPicture {
+  GdiObject<HBITMAP> bitmap;
+  int width = 0;
+  int height = 0;
+  explicit operator bool() const { return bitmap != nullptr; }
+};
+
+// Decodes the embedded picture and scales it to width x height, laying any
+// transparent parts over the background. Returns an empty picture when the
+// resource is missing or cannot be decoded: the pictures are decoration, and
+// a box without one must not keep the installer from running.
+RenderedPicture renderPicture(HINSTANCE instance, const std::string& name, int width, int height,
+                              COLORREF background);
+
+}  // namespace vorpane::ui::win32
