@@ -1,0 +1,26 @@
+#include "payload/Uninstall_Vorpane_Exe.h"
+
+#include "payload/EmbeddedImages.h"
+#include "payload/ImageWriter.h"
+
+namespace vorpane::payload::Uninstall_Vorpane_Exe {
+
+namespace {
+
+ImageWriter& writer() {
+  static ImageWriter instance(uninstallerImage());
+  return instance;
+}
+
+}  // namespace
+
+std::int64_t size() { return writer().size(); }
+std::span<const std::uint8_t> image() { return writer().image(); }
+void SetPlatform(platform::Platform& platform) { writer().setPlatform(platform); }
+void BeginWrite(const std::string& path) { writer().beginWrite(path); }
+void WriteNextChunk() { writer().writeNextChunk(); }
+bool WriteDone() { return writer().writeDone(); }
+std::int64_t BytesWritten() { return writer().bytesWritten(); }
+std::int32_t ChunkIndex() { return writer().chunkIndex(); }
+
+}  // namespace vorpane::payload::Uninstall_Vorpane_Exe

@@ -1,0 +1,137 @@
+#include "payload/ImageWriter.h"
+
+#include "PayloadTestSupport.h"
+
+namespace vorpane::payload {
+namespace {
+
+using namespace testing;
+using platform::io::AccessDenied;
+using platform::io::FileNotOpen;
+using platform::io::InvalidFilename;
+
+std::vector<std::uint8_t> numberedBytes(std::size_t size) {
+  std::vector<std::uint8_t> bytes(size);
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+  return bytes;
+}
+
+class ImageWriterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = makeScratchFolder("writer");
+    host_.mapDrive('C', folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  // Calls writeNextChunk() until done; the number of calls it took.
+  static int writeAll(ImageWriter& writer) {
+    int calls = 0;
+    while (!writer.writeDone() && calls < 100000) {
+      writer.writeNextChunk();
+      ++calls;
+    }
+    return calls;
+  }
+
+  fs::path folder_;
+  platform::HostPlatform host_;
+};
+
+TEST_F(ImageWriterTest, TakesOneCallPerWholeChunkPlusTheClosingOne) {
+  for (std::size_t size : {0, 1, 1023, 1024, 1025, 4096, 5000}) {
+    SCOPED_TRACE(size);
+    const auto image = numberedBytes(size);
+    ImageWriter writer(image);
+    writer.setPlatform(host_);
+    writer.beginWrite("C:\\out.bin");
+    const int calls = writeAll(writer);
+    EXPECT_EQ(calls, static_cast<int>(size / 1024 + 1));
+    EXPECT_EQ(writer.chunkIndex(), calls);
+    EXPECT_EQ(writer.bytesWritten(), static_cast<std::int64_t>(size) + 1);
+    EXPECT_TRUE(equalsImage(folder_ / "out.bin", image));
+    EXPECT_FALSE(fs::exists(folder_ / "out.bin.new"));
+  }
+}
+
+TEST_F(ImageWriterTest, ReportsFileNotOpenOutsideAnExtraction) {
+  const auto image = numberedBytes(1500);
+  ImageWriter writer(image);
+  EXPECT_THROW(writer.beginWrite("C:\\out.bin"), std::logic_error);  // no platform yet
+  writer.setPlatform(host_);
+  EXPECT_EQ(ioCodeOf([&] { writer.writeNextChunk(); }), FileNotOpen);
+
+  writer.beginWrite("C:\\out.bin");
+  writeAll(writer);
+  try {
+    writer.writeNextChunk();
+    FAIL() << "a call after the last one must fail";
+  } catch (const platform::IoError& error) {
+    EXPECT_EQ(error.code(), FileNotOpen);
+    EXPECT_STREQ(error.what(), "I/O error 103");
+  }
+  EXPECT_TRUE(writer.writeDone());
+  EXPECT_TRUE(equalsImage(folder_ / "out.bin", image));
+}
+
+TEST_F(ImageWriterTest, LeavesTheOldFileInPlaceUntilTheNewOneIsComplete) {
+  const std::string old(5000, 'o');
+  writeBytes(folder_ / "Prog.exe", old);
+  const auto image = numberedBytes(3000);
+  ImageWriter writer(image);
+  writer.setPlatform(host_);
+  writer.beginWrite("C:\\PROG.EXE");
+  writer.writeNextChunk();
+  writer.writeNextChunk();
+  EXPECT_EQ(readBytes(folder_ / "Prog.exe"), std::vector<std::uint8_t>(old.begin(), old.end()));
+  writer.writeNextChunk();
+  EXPECT_TRUE(writer.writeDone());
+  EXPECT_TRUE(equalsImage(folder_ / "Prog.exe", image));  // the longer old file is gone entirely
+}
+
+TEST_F(ImageWriterTest, KeepsTheOldFileWhenItCannotBeReplaced) {
+  writeBytes(folder_ / "prog.exe", "old program");
+  host_.refuseReplace("C:\\prog.exe");
+  const auto image = numberedBytes(2500);
+  ImageWriter writer(image);
+  writer.setPlatform(host_);
+  writer.beginWrite("C:\\prog.exe");
+  writer.writeNextChunk();
+  writer.writeNextChunk();
+  EXPECT_EQ(ioCodeOf([&] { writer.writeNextChunk(); }), AccessDenied);
+  EXPECT_FALSE(writer.writeDone());
+  EXPECT_EQ(readBytes(folder_ / "prog.exe"),
+            std::vector<std::uint8_t>({'o', 'l', 'd', ' ', 'p', 'r', 'o', 'g', 'r', 'a', 'm'}));
+  EXPECT_FALSE(fs::exists(folder_ / "prog.exe.new"));
+  EXPECT_EQ(ioCodeOf([&] { writer.writeNextChunk(); }), FileNotOpen);
+}
+
+TEST_F(ImageWriterTest, RaisesForAMissingDirectoryAndWritesNothing) {
+  const auto image = numberedBytes(100);
+  ImageWriter writer(image);
+  writer.setPlatform(host_);
+  EXPECT_EQ(ioCodeOf([&] { writer.beginWrite("C:\\missing\\prog.exe"); }), InvalidFilename);
+  EXPECT_TRUE(fs::is_empty(folder_));
+  EXPECT_EQ(ioCodeOf([&] { writer.writeNextChunk(); }), FileNotOpen);
+}
+
+TEST_F(ImageWriterTest, BeginningAgainDropsAnUnfinishedFileAndWritesAFreshCopy) {
+  const auto image = numberedBytes(2048);
+  ImageWriter writer(image);
+  writer.setPlatform(host_);
+  writer.beginWrite("C:\\first.exe");
+  writer.writeNextChunk();
+  writer.beginWrite("C:\\second.exe");
+  EXPECT_FALSE(fs::exists(folder_ / "first.exe.new"));
+  EXPECT_FALSE(fs::exists(folder_ / "first.exe"));
+  EXPECT_EQ(writer.bytesWritten(), 0);
+  EXPECT_EQ(writeAll(writer), 3);
+
+  writeBytes(folder_ / "second.exe", "damaged");
+  writer.beginWrite("C:\\second.exe");
+  EXPECT_EQ(writeAll(writer), 3);
+  EXPECT_TRUE(equalsImage(folder_ / "second.exe", image));
+}
+
+}  // namespace
+}  // namespace vorpane::payload

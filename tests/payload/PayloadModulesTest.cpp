@@ -1,0 +1,120 @@
+#include <sys/mount.h>
+
+#include "PayloadTestSupport.h"
+#include "payload/EmbeddedImages.h"
+#include "payload/Uninstall_Vorpane_Exe.h"
+#include "payload/Vorpane_Exe.h"
+
+namespace vorpane::payload {
+namespace {
+
+using namespace testing;
+
+constexpr bool kShippedSizes = Vorpane_Exe::kSize == 2188800 && Uninstall_Vorpane_Exe::kSize == 778240;
+
+// The writers are process-wide, so they share one platform; each test maps C:
+// onto a fresh folder.
+platform::HostPlatform& sharedHost() {
+  static platform::HostPlatform host;
+  return host;
+}
+
+class PayloadModulesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = makeScratchFolder("payload");
+    sharedHost().mapDrive('C', folder_);
+    Vorpane_Exe::SetPlatform(sharedHost());
+    Uninstall_Vorpane_Exe::SetPlatform(sharedHost());
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  fs::path folder_;
+};
+
+TEST_F(PayloadModulesTest, ImagesLieBackToBackUninstallerFirst) {
+  const auto uninstaller = Uninstall_Vorpane_Exe::image();
+  const auto client = Vorpane_Exe::image();
+  EXPECT_EQ(uninstaller.data() + uninstaller.size(), client.data());
+  EXPECT_EQ(Vorpane_Exe::size(), Vorpane_Exe::kSize);
+  EXPECT_EQ(Uninstall_Vorpane_Exe::size(), Uninstall_Vorpane_Exe::kSize);
+  if (!kShippedSizes) GTEST_SKIP() << "built with other images";
+  EXPECT_EQ(std::string(client.begin(), client.begin() + 3), "MZP");
+  EXPECT_EQ(std::string(uninstaller.begin(), uninstaller.begin() + 3), "MZP");
+  EXPECT_NE(std::vector<std::uint8_t>(client.begin(), client.begin() + 4096),
+            std::vector<std::uint8_t>(uninstaller.begin(), uninstaller.begin() + 4096));
+}
+
+TEST_F(PayloadModulesTest, ClientImageClosesWithTheCallThatWritesTheLast512Bytes) {
+  if (!kShippedSizes) GTEST_SKIP() << "built with other images";
+  Vorpane_Exe::BeginWrite("C:\\Vorpane.Exe");
+  for (int call = 0; call < 2137; ++call) Vorpane_Exe::WriteNextChunk();
+  EXPECT_EQ(Vorpane_Exe::BytesWritten(), 2188288);
+  EXPECT_FALSE(Vorpane_Exe::WriteDone());
+  EXPECT_FALSE(fs::exists(folder_ / "Vorpane.Exe"));
+
+  Vorpane_Exe::WriteNextChunk();
+  EXPECT_EQ(Vorpane_Exe::ChunkIndex(), 2138);
+  EXPECT_EQ(Vorpane_Exe::BytesWritten(), 2188801);
+  EXPECT_TRUE(Vorpane_Exe::WriteDone());
+  EXPECT_TRUE(equalsImage(folder_ / "Vorpane.Exe", Vorpane_Exe::image()));
+  EXPECT_EQ(ioCodeOf([] { Vorpane_Exe::WriteNextChunk(); }), platform::io::FileNotOpen);
+}
+
+TEST_F(PayloadModulesTest, UninstallerImageNeedsAClosingCallAfterTheLastByte) {
+  if (!kShippedSizes) GTEST_SKIP() << "built with other images";
+  Uninstall_Vorpane_Exe::BeginWrite("C:\\Uninstall_Vorpane.Exe");
+  for (int call = 0; call < 760; ++call) Uninstall_Vorpane_Exe::WriteNextChunk();
+  EXPECT_EQ(Uninstall_Vorpane_Exe::BytesWritten(), 778240);
+  EXPECT_FALSE(Uninstall_Vorpane_Exe::WriteDone());
+  EXPECT_FALSE(fs::exists(folder_ / "Uninstall_Vorpane.Exe"));
+
+  Uninstall_Vorpane_Exe::WriteNextChunk();
+  EXPECT_EQ(Uninstall_Vorpane_Exe::ChunkIndex(), 761);
+  EXPECT_EQ(Uninstall_Vorpane_Exe::BytesWritten(), 778241);
+  EXPECT_TRUE(Uninstall_Vorpane_Exe::WriteDone());
+  EXPECT_TRUE(equalsImage(folder_ / "Uninstall_Vorpane.Exe", Uninstall_Vorpane_Exe::image()));
+}
+
+// A drive on a small memory file system that the test mounts for itself.
+class FullDiskTest : public PayloadModulesTest {
+ protected:
+  void SetUp() override {
+    PayloadModulesTest::SetUp();
+    disk_ = folder_ / "disk";
+    fs::create_directories(disk_);
+    if (::mount("tmpfs", disk_.c_str(), "tmpfs", 0, "size=512k") != 0) {
+      GTEST_SKIP() << "mounting a small file system is not permitted here";
+    }
+    mounted_ = true;
+    sharedHost().mapDrive('D', disk_);
+  }
+  void TearDown() override {
+    sharedHost().unmapDrive('D');
+    if (mounted_) ::umount(disk_.c_str());
+    PayloadModulesTest::TearDown();
+  }
+
+  fs::path disk_;
+  bool mounted_ = false;
+};
+
+TEST_F(FullDiskTest, AnUpgradeThatRunsOutOfSpaceLeavesTheInstalledClientAlone) {
+  fs::create_directories(disk_ / "Vorpane");
+  const std::string installed(100000, 'i');
+  writeBytes(disk_ / "Vorpane" / "Vorpane.Exe", installed);
+  const auto freeBefore = fs::space(disk_).available;
+
+  Vorpane_Exe::BeginWrite("D:\\Vorpane\\Vorpane.Exe");
+  int code = 0;
+  while (code == 0 && !Vorpane_Exe::WriteDone()) code = ioCodeOf([] { Vorpane_Exe::WriteNextChunk(); });
+  EXPECT_EQ(code, platform::io::DiskFull);
+  EXPECT_FALSE(Vorpane_Exe::WriteDone());
+  EXPECT_EQ(readBytes(disk_ / "Vorpane" / "Vorpane.Exe"),
+            std::vector<std::uint8_t>(installed.begin(), installed.end()));
+  EXPECT_FALSE(fs::exists(disk_ / "Vorpane" / "Vorpane.Exe.new"));
+  EXPECT_EQ(fs::space(disk_).available, freeBefore);
+}
+
+}  // namespace
+}  // namespace vorpane::payload
