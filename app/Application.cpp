@@ -7,6 +7,8 @@ std::string withClosingPeriod(const std::string& message) {
   return message;
 }
 
-void showException(Shell& shell, const std::exception& error) { shell.showError(withClosingPeriod(error.what())); }
+void showException(Shell& shell, const std::exception& error) {
+  shell.showError(withClosingPeriod(error.what()));
+}
 
 }  // namespace vorpane::app

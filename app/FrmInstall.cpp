@@ -159,7 +159,9 @@ void TFrmInstallVorpane::FormCreate() {
 }
 
 void TFrmInstallVorpane::FormClose() {
-  if (AutoUpdate) platform_.startProcess(clientCommandLine(UpgradeDir, std::string("/upgraded") + product::kVersion), kShowMaximised);
+  if (AutoUpdate)
+    platform_.startProcess(clientCommandLine(UpgradeDir, std::string("/upgraded") + product::kVersion),
+                           kShowMaximised);
 }
 
 void TFrmInstallVorpane::Button1Click() { shell_.halt(0); }
@@ -218,7 +220,9 @@ void TFrmInstallVorpane::BtnInstallClick() { form_.setActivePage("Tab10ChooseIns
 
 void TFrmInstallVorpane::BtnUpgradeClick() { form_.setActivePage("Tab20SearchDirectory"); }
 
-void TFrmInstallVorpane::Label18Click() { platform_.openLink(std::string("mailto:") + product::kSupportMail); }
+void TFrmInstallVorpane::Label18Click() {
+  platform_.openLink(std::string("mailto:") + product::kSupportMail);
+}
 
 void TFrmInstallVorpane::Label20Click() {
   platform_.openLink(std::string(product::kWebHost) + product::kManualPath);
@@ -287,9 +291,10 @@ void TFrmInstallVorpane::acceptDirectory(const std::string& edit, std::string& f
 void TFrmInstallVorpane::Button8Click() {
   acceptDirectory("Edit1", InstallDir, "Vorpane must be installed on a (local) harddisk.");
   if (platform_.fileExists(InstallDir + "Vorpane.Dat"))
-    throw std::runtime_error("Cannot install Vorpane in " + InstallDir +
-                             "\rbecause it already exists there. You can:\r- Delete it or uninstall it first, "
-                             "\r- Go back and choose upgrade instead of install.");
+    throw std::runtime_error(
+        "Cannot install Vorpane in " + InstallDir +
+        "\rbecause it already exists there. You can:\r- Delete it or uninstall it first, "
+        "\r- Go back and choose upgrade instead of install.");
   form_.setActivePage("Tab11ChooseDownloadDir");
 }
 
@@ -342,7 +347,8 @@ void TFrmInstallVorpane::Timer2Timer() {
 
 void TFrmInstallVorpane::Tab21StartUpgradeShow() {
   form_.clearItems("ComboBoxUpgrade");
-  for (const auto& path : FoundDataFiles) form_.addItem("ComboBoxUpgrade", path.substr(0, path.rfind('\\') + 1));
+  for (const auto& path : FoundDataFiles)
+    form_.addItem("ComboBoxUpgrade", path.substr(0, path.rfind('\\') + 1));
   form_.setItemIndex("ComboBoxUpgrade", 0);
   form_.setFocus("ComboBoxUpgrade");
 }

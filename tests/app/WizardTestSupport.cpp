@@ -1,0 +1,55 @@
+#include "WizardTestSupport.h"
+
+#include <atomic>
+#include <random>
+#include <string>
+
+namespace vorpane::testing {
+
+namespace fs = std::filesystem;
+
+WizardTest::WizardTest() {
+  static std::atomic<int> counter{0};
+  scratch = fs::temp_directory_path() /
+            ("vorpane-wizard-" + std::to_string(std::random_device{}()) + "-" + std::to_string(counter++));
+  fs::remove_all(scratch);
+  mapDrive('C');
+  makeDirectory("C:\\Program Files");
+  platform.setShellFolder(platform::ShellFolder::ProgramFiles, "C:\\Program Files");
+  model.setExceptionHandler([this](const std::exception& error) { app::showException(shell, error); });
+}
+
+WizardTest::~WizardTest() {
+  std::error_code ignored;
+  fs::remove_all(scratch, ignored);
+}
+
+fs::path WizardTest::mapDrive(char letter, platform::DriveType type) {
+  const fs::path folder = scratch / std::string(1, static_cast<char>(letter - 'A' + 'a'));
+  fs::create_directories(folder);
+  platform.mapDrive(letter, folder, type);
+  return folder;
+}
+
+void WizardTest::start(std::vector<std::string> arguments) {
+  wizard = std::make_unique<app::TFrmInstallVorpane>(model, platform, shell, std::move(arguments));
+  wizard->create();
+}
+
+void WizardTest::walkToChoice() {
+  start();
+  view.click("BtnNext1");
+  view.type("EdAgree", "YES");
+  view.click("Button3");
+  ASSERT_EQ(page(), "Tab03Choose");
+}
+
+void WizardTest::walkToSummaryWithDefaults() {
+  view.click("BtnInstall");
+  view.click("Button8");
+  view.click("Button11");
+  view.click("Button14");
+  ASSERT_EQ(page(), "Tab13InstallNow") << (shell.errors.empty() ? "" : shell.errors.back());
+}
+
+}  // namespace vorpane::testing

@@ -1,0 +1,63 @@
+#pragma once
+// A wizard on the host platform, driven through the headless view, with a
+// shell that records message boxes, halts and the end of the message loop.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "app/Application.h"
+#include "app/FrmInstall.h"
+#include "platform/HostPlatform.h"
+#include "ui/FormDescription.h"
+#include "ui/FormModel.h"
+#include "ui/HeadlessView.h"
+
+namespace vorpane::testing {
+
+class RecordingShell : public app::Shell {
+ public:
+  void processMessages() override { ++pumps; }
+  void showMessage(const std::string& text) override { messages.push_back(text); }
+  void showError(const std::string& text) override { errors.push_back(text); }
+  void halt(int exitCode) override { haltCode = exitCode; }
+  void terminate() override { terminated = true; }
+
+  int pumps = 0;
+  std::vector<std::string> messages;
+  std::vector<std::string> errors;
+  std::optional<int> haltCode;
+  bool terminated = false;
+};
+
+class WizardTest : public ::testing::Test {
+ protected:
+  WizardTest();
+  ~WizardTest() override;
+
+  // Starts the wizard with the program's arguments 1..N.
+  void start(std::vector<std::string> arguments = {});
+  // A folder on the host behind drive C: (or another mapped drive).
+  std::filesystem::path host(const std::string& windowsPath) const { return platform.hostPath(windowsPath); }
+  void makeDirectory(const std::string& windowsPath) {
+    std::filesystem::create_directories(host(windowsPath));
+  }
+  std::filesystem::path mapDrive(char letter, platform::DriveType type = platform::DriveType::Fixed);
+
+  const std::string& page() const { return model.activePage(); }
+  // Walks from the welcome page through the disclaimer to the choice page.
+  void walkToChoice();
+  // Walks on from the choice page to the summary with the proposed defaults.
+  void walkToSummaryWithDefaults();
+
+  std::filesystem::path scratch;
+  platform::HostPlatform platform;
+  ui::FormModel model{ui::installFormDescription()};
+  ui::HeadlessView view{model};
+  RecordingShell shell;
+  std::unique_ptr<app::TFrmInstallVorpane> wizard;
+};
+
+}  // namespace vorpane::testing
