@@ -70,6 +70,10 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       EndPaint(window, &paint);
       return 0;
     }
+    case WM_KEYDOWN:
+      // Escape closes it, so that a test driving the display can end it cleanly.
+      if (wParam == VK_ESCAPE) DestroyWindow(window);
+      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;

@@ -145,6 +145,17 @@ TEST_F(HostPlatformTest, WritesFilesAndReportsWhyItCannot) {
   EXPECT_EQ(ioCodeOf([&] { file->close(); }), io::FileNotOpen);
   EXPECT_EQ(ioCodeOf([&] { file->write(bytes, 1); }), io::FileNotOpen);
 
+  // Small pieces and pieces larger than any buffer, in order.
+  std::string expected;
+  auto big = host_.createFile("C:\\d\\big.bin");
+  for (std::size_t size : {10u, 1024u, 1u << 20, 7u, 300000u}) {
+    const std::string piece(size, static_cast<char>('a' + size % 26));
+    big->write(reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size());
+    expected += piece;
+  }
+  big->close();
+  EXPECT_TRUE(readFile("d/big.bin") == expected);
+
   EXPECT_EQ(ioCodeOf([&] { host_.createFile("C:\\missing\\f.bin"); }), io::InvalidFilename);
   EXPECT_EQ(ioCodeOf([&] { host_.createFile("C:\\d"); }), io::AccessDenied);
   EXPECT_EQ(ioCodeOf([&] { host_.createFile("Z:\\f.bin"); }), io::InvalidFilename);
