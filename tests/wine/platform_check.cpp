@@ -1,0 +1,257 @@
+// Checks the Windows platform against the real system calls, under Wine.
+// test_platform.py maps the drives first: E: a hard disk to work on, D: a CD-ROM,
+// N: a network drive, R: a floppy; Z: is not mapped. Prints one line per failed
+// check and exits with 1 when any failed.
+
+#include <windows.h>
+
+#include <objbase.h>
+#include <objidl.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Win32Platform.h"
+
+using namespace vorpane::platform;
+
+namespace {
+
+int failures = 0;
+
+void check(bool ok, const char* what, int line) {
+  if (ok) return;
+  std::printf("FAIL line %d: %s\n", line, what);
+  ++failures;
+}
+#define CHECK(expr) check((expr), #expr, __LINE__)
+
+// The I/O error code an action raised, 0 when it raised none.
+int ioErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const IoError& error) {
+    return error.code();
+  }
+  return 0;
+}
+
+std::vector<std::uint8_t> pattern(std::size_t size, unsigned seed) {
+  std::vector<std::uint8_t> bytes(size);
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>((i * 31 + seed) % 251);
+  return bytes;
+}
+
+std::vector<std::uint8_t> readAll(Win32Platform& platform, const std::string& path) {
+  auto file = platform.openFile(path);
+  std::vector<std::uint8_t> content;
+  std::uint8_t piece[3000];
+  while (std::size_t got = file->read(piece, sizeof piece)) content.insert(content.end(), piece, piece + got);
+  return content;
+}
+
+void writeText(Win32Platform& platform, const std::string& path, const std::string& text) {
+  auto file = platform.createFile(path);
+  file->write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+  file->close();
+}
+
+std::string readText(Win32Platform& platform, const std::string& path) {
+  auto bytes = readAll(platform, path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+void checkDrivesAndFolders(Win32Platform& platform) {
+  CHECK(platform.driveType("C:\\") == DriveType::Fixed);
+  CHECK(platform.driveType("E:\\") == DriveType::Fixed);
+  CHECK(platform.driveType("D:\\") == DriveType::CdRom);
+  CHECK(platform.driveType("N:\\") == DriveType::Remote);
+  CHECK(platform.driveType("R:\\") == DriveType::Removable);
+  CHECK(platform.driveType("Z:\\") == DriveType::NoRootDir);
+
+  auto programFiles = platform.shellFolder(ShellFolder::ProgramFiles);
+  CHECK(programFiles && *programFiles == "C:\\Program Files");
+  for (ShellFolder folder : {ShellFolder::Programs, ShellFolder::DesktopDirectory}) {
+    auto path = platform.shellFolder(folder);
+    CHECK(path && path->rfind("C:\\", 0) == 0 && path->back() != '\\');
+  }
+
+  std::string current = platform.currentDirectory();
+  CHECK(current.size() >= 3 && current[1] == ':' && platform.directoryExists(current));
+}
+
+void checkDirectories(Win32Platform& platform) {
+  platform.createDirectory("E:\\made");
+  CHECK(platform.directoryExists("E:\\made"));
+  CHECK(!platform.fileExists("E:\\made"));
+  CHECK(ioErrorOf([&] { platform.createDirectory("E:\\made"); }) == ERROR_ALREADY_EXISTS);
+  CHECK(ioErrorOf([&] { platform.createDirectory("E:\\missing\\child"); }) == io::InvalidFilename);
+  CHECK(!platform.directoryExists("E:\\missing\\child"));
+
+  writeText(platform, "E:\\made\\a.txt", "a");
+  writeText(platform, "E:\\made\\B.TXT", "b");
+  writeText(platform, "E:\\made\\hidden.dat", "h");
+  SetFileAttributesA("E:\\made\\hidden.dat", FILE_ATTRIBUTE_HIDDEN);
+  platform.createDirectory("E:\\made\\sub");
+
+  std::set<std::string> names;
+  bool hiddenSeen = false, subIsDirectory = false;
+  for (const DirEntry& entry : platform.listDirectory("E:\\made\\*.*")) {
+    names.insert(entry.name);
+    if (entry.name == "hidden.dat") hiddenSeen = entry.isHidden();
+    if (entry.name == "sub") subIsDirectory = entry.isDirectory();
+  }
+  CHECK((names == std::set<std::string>{".", "..", "a.txt", "B.TXT", "hidden.dat", "sub"}));
+  CHECK(hiddenSeen);
+  CHECK(subIsDirectory);
+  CHECK(platform.listDirectory("E:\\made\\*.txt").size() == 2);
+  CHECK(platform.listDirectory("E:\\missing\\*.*").empty());
+  CHECK(platform.listDirectory("E:\\made\\none.*").empty());
+}
+
+void checkWritingAndReading(Win32Platform& platform) {
+  // Small writes across several buffer fills, then one larger than the buffer:
+  // everything must arrive in order.
+  std::vector<std::uint8_t> small = pattern(200 * 1024, 1), large = pattern(150 * 1024, 7);
+  auto file = platform.createFile("E:\\data.bin");
+  for (std::size_t at = 0; at < small.size(); at += 1000) {
+    file->write(small.data() + at, std::min<std::size_t>(1000, small.size() - at));
+  }
+  // A reader may look at the file while it is being written.
+  CHECK(platform.openFile("E:\\data.bin") != nullptr);
+  file->write(large.data(), large.size());
+  file->close();
+  CHECK(ioErrorOf([&] { file->write(small.data(), 1); }) == io::FileNotOpen);
+
+  std::vector<std::uint8_t> expected = small;
+  expected.insert(expected.end(), large.begin(), large.end());
+  CHECK(readAll(platform, "E:\\data.bin") == expected);
+
+  // An unclosed file counts for nothing, but its handle goes with it.
+  platform.createFile("E:\\abandoned.bin")->write(small.data(), 10);
+  CHECK(platform.removeFile("E:\\abandoned.bin"));
+
+  CHECK(ioErrorOf([&] { platform.createFile("E:\\missing\\x.bin"); }) == io::InvalidFilename);
+  CHECK(ioErrorOf([&] { platform.createFile("E:\\made"); }) == io::AccessDenied);
+  CHECK(ioErrorOf([&] { platform.openFile("E:\\absent.bin"); }) == io::FileNotFound);
+}
+
+void checkReplacingAndRemoving(Win32Platform& platform) {
+  writeText(platform, "E:\\new.exe", "new");
+  writeText(platform, "E:\\old.exe", "old");
+  platform.replaceFile("E:\\new.exe", "E:\\old.exe");
+  CHECK(readText(platform, "E:\\old.exe") == "new");
+  CHECK(!platform.fileExists("E:\\new.exe"));
+
+  // A target held open without sharing, as a running program is, stays as it was.
+  writeText(platform, "E:\\new.exe", "newer");
+  HANDLE running = CreateFileA("E:\\old.exe", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  CHECK(ioErrorOf([&] { platform.replaceFile("E:\\new.exe", "E:\\old.exe"); }) != 0);
+  CloseHandle(running);
+  CHECK(readText(platform, "E:\\old.exe") == "new");
+  CHECK(platform.fileExists("E:\\new.exe"));
+
+  CHECK(platform.removeFile("E:\\new.exe"));
+  CHECK(!platform.removeFile("E:\\new.exe"));
+}
+
+// Reads a link back through the shell's own object.
+bool readShortcut(const std::string& linkPath, std::string& target, std::string& description) {
+  IShellLinkA* link = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              reinterpret_cast<void**>(&link)))) {
+    return false;
+  }
+  IPersistFile* file = nullptr;
+  bool loaded = false;
+  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    std::wstring wide(linkPath.begin(), linkPath.end());
+    if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ))) {
+      char text[MAX_PATH] = {};
+      link->GetPath(text, MAX_PATH, nullptr, 0);
+      target = text;
+      link->GetDescription(text, MAX_PATH);
+      description = text;
+      loaded = true;
+    }
+    file->Release();
+  }
+  link->Release();
+  return loaded;
+}
+
+void checkShortcuts(Win32Platform& platform) {
+  platform.createDirectory("E:\\Vorpane");
+  writeText(platform, "E:\\Vorpane\\Vorpane.Exe", "MZ");
+  platform.createShortcut({"E:\\Vorpane\\Vorpane.Exe", "E:\\made\\Vorpane.Lnk", "Vorpane", ""});
+  std::string target, description;
+  CHECK(readShortcut("E:\\made\\Vorpane.Lnk", target, description));
+  CHECK(target == "E:\\Vorpane\\Vorpane.Exe");
+  CHECK(description == "Vorpane");
+
+  // Saving into a folder that is not there is silent and writes nothing.
+  platform.createShortcut({"E:\\Vorpane\\Vorpane.Exe", "E:\\missing\\Vorpane.Lnk", "Vorpane", ""});
+  CHECK(!platform.fileExists("E:\\missing\\Vorpane.Lnk"));
+}
+
+void checkIdentityTimeAndText(Win32Platform& platform) {
+  Guid first = platform.createGuid(), second = platform.createGuid();
+  CHECK(first.data1 != second.data1 || first.data2 != second.data2 || first.data3 != second.data3);
+  CHECK((first.data3 >> 12) == 4);  // a random GUID
+
+  LocalDateTime now = platform.now();
+  CHECK(now.year >= 2020 && now.month >= 1 && now.month <= 12 && now.day >= 1 && now.day <= 31);
+
+  CHECK(platform.random(0) == 0);
+  CHECK(platform.random(1) == 0);
+  std::set<std::uint32_t> seen;
+  for (int i = 0; i < 1000; ++i) seen.insert(platform.random(10));
+  CHECK(seen.size() == 10 && *seen.rbegin() == 9);
+
+  CHECK(platform.compareTextInsensitive("C:\\Vorpane", "c:\\VORPANE") == 0);
+  CHECK(platform.compareTextInsensitive("a", "B") < 0);
+  CHECK(platform.compareTextInsensitive("b", "A") > 0);
+  CHECK(platform.compareTextInsensitive("", "a") < 0);
+}
+
+void checkErrorCodes() {
+  CHECK(Win32Platform::ioCodeFor(ERROR_FILE_NOT_FOUND) == io::FileNotFound);
+  CHECK(Win32Platform::ioCodeFor(ERROR_PATH_NOT_FOUND) == io::InvalidFilename);
+  CHECK(Win32Platform::ioCodeFor(ERROR_TOO_MANY_OPEN_FILES) == io::TooManyOpenFiles);
+  CHECK(Win32Platform::ioCodeFor(ERROR_ACCESS_DENIED) == io::AccessDenied);
+  CHECK(Win32Platform::ioCodeFor(ERROR_DISK_FULL) == io::DiskFull);
+  CHECK(Win32Platform::ioCodeFor(ERROR_HANDLE_DISK_FULL) == io::DiskFull);
+  CHECK(Win32Platform::ioCodeFor(ERROR_SHARING_VIOLATION) == ERROR_SHARING_VIOLATION);
+}
+
+void run(const char* name, const std::function<void()>& group) {
+  int before = failures;
+  try {
+    group();
+  } catch (const std::exception& error) {
+    std::printf("FAIL %s raised: %s\n", name, error.what());
+    ++failures;
+  }
+  std::printf("%s %s\n", failures == before ? "ok  " : "FAIL", name);
+}
+
+}  // namespace
+
+int main() {
+  CoInitialize(nullptr);
+  Win32Platform platform;
+  run("drives and shell folders", [&] { checkDrivesAndFolders(platform); });
+  run("directories", [&] { checkDirectories(platform); });
+  run("writing and reading", [&] { checkWritingAndReading(platform); });
+  run("replacing and removing", [&] { checkReplacingAndRemoving(platform); });
+  run("shortcuts", [&] { checkShortcuts(platform); });
+  run("identity, time and text", [&] { checkIdentityTimeAndText(platform); });
+  run("error codes", [] { checkErrorCodes(); });
+  CoUninitialize();
+  std::fflush(stdout);
+  return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,28 @@
+"""Every page of the wizard renders in its frame, shown one by one by the page
+gallery; a picture of each stays in the artefacts."""
+
+import unittest
+
+import winetest
+import wizard
+
+
+class EveryPageRenders(unittest.TestCase):
+    def test_each_page_shows_in_the_frame(self):
+        with winetest.WineSession("pages") as session:
+            gallery = session.copy_in(winetest.required_env("VORPANE_PAGE_GALLERY"))
+            for index, page in enumerate(wizard.PAGES):
+                with self.subTest(page=page):
+                    process = session.start(gallery, page)
+                    try:
+                        session.wait_window(wizard.ANY_CAPTION, process=process)
+                        facts = session.window_facts(wizard.ANY_CAPTION)
+                        shot = session.screenshot(f"{index:02d}-{page}", facts.window_rect)
+                        self.assertEqual(facts.client_size, wizard.CLIENT_SIZE)
+                        self.assertEqual(wizard.frame_mismatches(shot, facts), [])
+                    finally:
+                        session.stop(process)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

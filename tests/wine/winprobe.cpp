@@ -1,0 +1,141 @@
+// Looks at the windows of another program from inside the same Wine session,
+// where the X server only sees outer frames: the Windows client size, styles
+// and the texts of message boxes.
+//
+//   winprobe window <title> [timeout ms]  waits for a visible top-level window
+//                                         with that title and its idle message
+//                                         loop, then prints its facts
+//   winprobe boxes <title>                lists visible message boxes with that title
+//
+// A title ending in "*" matches every title that starts with the rest.
+//
+// Output is "key value" lines; texts have CR and LF written as \r and \n.
+// Exit code 0 on success, 1 when nothing was found, 2 on a usage error.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The static control that carries a message box's text.
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+std::string escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string windowText(HWND window) {
+  int length = GetWindowTextLengthA(window);
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), length + 1)));
+  return text;
+}
+
+std::string className(HWND window) {
+  char name[256] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+struct Search {
+  std::string title;
+  bool messageBoxesOnly = false;
+  std::vector<HWND> found;
+};
+
+bool titleMatches(const std::string& title, const std::string& wanted) {
+  if (!wanted.empty() && wanted.back() == '*')
+    return title.rfind(wanted.substr(0, wanted.size() - 1), 0) == 0;
+  return title == wanted;
+}
+
+BOOL CALLBACK collect(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<Search*>(context);
+  if (!IsWindowVisible(window) || !titleMatches(windowText(window), search->title)) return TRUE;
+  if (search->messageBoxesOnly && className(window) != "#32770") return TRUE;
+  search->found.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> findWindows(const std::string& title, bool messageBoxesOnly) {
+  Search search{title, messageBoxesOnly, {}};
+  EnumWindows(collect, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Waits until the window's program has handled its pending input, so that the
+// window is painted when the caller looks at it.
+void waitUntilIdle(HWND window, DWORD timeoutMs) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
+  if (process == nullptr) return;
+  WaitForInputIdle(process, timeoutMs);
+  CloseHandle(process);
+}
+
+int describeWindow(const std::string& title, DWORD timeoutMs) {
+  DWORD started = GetTickCount();
+  std::vector<HWND> windows;
+  while ((windows = findWindows(title, false)).empty()) {
+    if (GetTickCount() - started > timeoutMs) return 1;
+    Sleep(50);
+  }
+  HWND window = windows.front();
+  waitUntilIdle(window, timeoutMs);
+  RECT client{}, outer{};
+  GetClientRect(window, &client);
+  GetWindowRect(window, &outer);
+  std::printf("title %s\n", escaped(windowText(window)).c_str());
+  std::printf("class %s\n", className(window).c_str());
+  std::printf("client %ld %ld\n", client.right - client.left, client.bottom - client.top);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  std::printf("origin %ld %ld\n", origin.x, origin.y);
+  std::printf("window %ld %ld %ld %ld\n", outer.left, outer.top, outer.right - outer.left,
+              outer.bottom - outer.top);
+  std::printf("style 0x%08lX\n", static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)));
+  std::printf("exstyle 0x%08lX\n", static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)));
+  HDC screen = GetDC(nullptr);
+  std::printf("dpi %d\n", GetDeviceCaps(screen, LOGPIXELSY));
+  ReleaseDC(nullptr, screen);
+  return 0;
+}
+
+int listMessageBoxes(const std::string& title) {
+  std::vector<HWND> boxes = findWindows(title, true);
+  for (HWND box : boxes) {
+    char text[4096] = {};
+    GetDlgItemTextA(box, kMessageBoxTextId, text, sizeof text);
+    std::printf("box %s\n", escaped(text).c_str());
+  }
+  return boxes.empty() ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 3 && std::string(argv[1]) == "window") {
+    DWORD timeoutMs = argc >= 4 ? static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)) : 10000;
+    return describeWindow(argv[2], timeoutMs);
+  }
+  if (argc == 3 && std::string(argv[1]) == "boxes") return listMessageBoxes(argv[2]);
+  std::fprintf(stderr, "usage: winprobe window <title> [timeout ms] | boxes <title>\n");
+  return 2;
+}

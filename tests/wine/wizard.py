@@ -1,0 +1,47 @@
+"""What the wizard's window looks like from outside: its caption, size, pages
+and the colours of the frame every page sits in."""
+
+CAPTION = "Installation Vorpane 3.31"
+# Any caption the form can carry, the design-time one included.
+ANY_CAPTION = "Installation Vorpane *"
+MESSAGE_TITLE = "Install_Vorpane"
+CLIENT_SIZE = (804, 529)
+
+PAGES = [
+    "Tab01Welcome", "Tab02Disclaimer", "Tab03Choose", "Tab10ChooseInstallDir", "Tab11ChooseDownloadDir",
+    "Tab12ChooseCacheDirectory", "Tab13InstallNow", "Tab14Installing", "Tab15InstallReady",
+    "Tab20SearchDirectory", "Tab21StartUpgrade", "Tab22Upgrading", "Tab23UpgradeReady",
+]
+
+NAVY = (0x00, 0x00, 0x80)
+BLUE = (0x00, 0x00, 0xFF)
+WHITE = (0xFF, 0xFF, 0xFF)
+
+# The page container's place in the client area.
+PAGE_ORIGIN = (25, 40)
+
+# Client points inside plain parts of the frame and of every page's bars, away
+# from pictures, captions and buttons.
+FRAME_POINTS = [
+    ("top bar", (400, 20), NAVY),
+    ("left bar", (12, 250), NAVY),
+    ("right bar", (791, 250), NAVY),
+    ("bottom bar", (400, 518), NAVY),
+    ("page title bar", (PAGE_ORIGIN[0] + 5, PAGE_ORIGIN[1] + 5), BLUE),
+    ("page button bar", (PAGE_ORIGIN[0] + 300, PAGE_ORIGIN[1] + 417 + 20), WHITE),
+]
+
+# Buttons of the page's button bar, as client points at their centres.
+EXIT_BUTTON = (PAGE_ORIGIN[0] + 8 + 37, PAGE_ORIGIN[1] + 417 + 8 + 12)
+BACK_BUTTON = (PAGE_ORIGIN[0] + 586 + 37, PAGE_ORIGIN[1] + 417 + 8 + 12)
+NEXT_BUTTON = (PAGE_ORIGIN[0] + 665 + 37, PAGE_ORIGIN[1] + 417 + 8 + 12)
+
+
+def frame_mismatches(shot, facts, tolerance=8):
+    """The frame points whose colour on the screen is not the designed one."""
+    mismatches = []
+    for name, (x, y), expected in FRAME_POINTS:
+        actual = shot.pixel(facts.client_origin[0] + x, facts.client_origin[1] + y)
+        if any(abs(a - e) > tolerance for a, e in zip(actual, expected)):
+            mismatches.append(f"{name} at {x},{y}: expected {expected}, found {actual}")
+    return mismatches
