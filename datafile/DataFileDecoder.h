@@ -47,6 +47,8 @@ class TypedRecordReader {
 
   // Makes the key table the one derived from a key seed.
   void BeginKeyTable(std::string_view seed) { key_ = DeriveKeyTable(seed); }
+  // For reading from the middle of a stream whose table is known.
+  void setKeyTable(const KeyTable& key) { key_ = key; }
   const KeyTable& keyTable() const { return key_; }
 
   std::size_t offset() const { return position_; }
