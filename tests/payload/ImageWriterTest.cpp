@@ -1,5 +1,7 @@
 #include "payload/ImageWriter.h"
 
+#include <sys/mount.h>
+
 #include "PayloadTestSupport.h"
 
 namespace vorpane::payload {
@@ -131,6 +133,48 @@ TEST_F(ImageWriterTest, BeginningAgainDropsAnUnfinishedFileAndWritesAFreshCopy) 
   writer.beginWrite("C:\\second.exe");
   EXPECT_EQ(writeAll(writer), 3);
   EXPECT_TRUE(equalsImage(folder_ / "second.exe", image));
+}
+
+// A drive on a small memory file system that the test mounts for itself.
+class FullDiskTest : public ImageWriterTest {
+ protected:
+  void SetUp() override {
+    ImageWriterTest::SetUp();
+    disk_ = folder_ / "disk";
+    fs::create_directories(disk_);
+    if (::mount("tmpfs", disk_.c_str(), "tmpfs", 0, "size=512k") != 0) {
+      GTEST_SKIP() << "mounting a small file system is not permitted here";
+    }
+    mounted_ = true;
+    host_.mapDrive('D', disk_);
+  }
+  void TearDown() override {
+    if (mounted_) ::umount(disk_.c_str());
+    ImageWriterTest::TearDown();
+  }
+
+  fs::path disk_;
+  bool mounted_ = false;
+};
+
+TEST_F(FullDiskTest, AnUpgradeThatRunsOutOfSpaceLeavesTheInstalledClientAlone) {
+  fs::create_directories(disk_ / "Vorpane");
+  const std::string installed(100000, 'i');
+  writeBytes(disk_ / "Vorpane" / "Vorpane.Exe", installed);
+  const auto freeBefore = fs::space(disk_).available;
+
+  const auto image = numberedBytes(1 << 20);
+  ImageWriter writer(image);
+  writer.setPlatform(host_);
+  writer.beginWrite("D:\\Vorpane\\Vorpane.Exe");
+  int code = 0;
+  while (code == 0 && !writer.writeDone()) code = ioCodeOf([&] { writer.writeNextChunk(); });
+  EXPECT_EQ(code, platform::io::DiskFull);
+  EXPECT_FALSE(writer.writeDone());
+  EXPECT_EQ(readBytes(disk_ / "Vorpane" / "Vorpane.Exe"),
+            std::vector<std::uint8_t>(installed.begin(), installed.end()));
+  EXPECT_FALSE(fs::exists(disk_ / "Vorpane" / "Vorpane.Exe.new"));
+  EXPECT_EQ(fs::space(disk_).available, freeBefore);
 }
 
 }  // namespace

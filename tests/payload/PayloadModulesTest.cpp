@@ -1,5 +1,3 @@
-#include <sys/mount.h>
-
 #include "PayloadTestSupport.h"
 #include "payload/EmbeddedImages.h"
 #include "payload/Uninstall_Vorpane_Exe.h"
@@ -74,46 +72,6 @@ TEST_F(PayloadModulesTest, UninstallerImageNeedsAClosingCallAfterTheLastByte) {
   EXPECT_EQ(Uninstall_Vorpane_Exe::BytesWritten(), 778241);
   EXPECT_TRUE(Uninstall_Vorpane_Exe::WriteDone());
   EXPECT_TRUE(equalsImage(folder_ / "Uninstall_Vorpane.Exe", Uninstall_Vorpane_Exe::image()));
-}
-
-// A drive on a small memory file system that the test mounts for itself.
-class FullDiskTest : public PayloadModulesTest {
- protected:
-  void SetUp() override {
-    PayloadModulesTest::SetUp();
-    disk_ = folder_ / "disk";
-    fs::create_directories(disk_);
-    if (::mount("tmpfs", disk_.c_str(), "tmpfs", 0, "size=512k") != 0) {
-      GTEST_SKIP() << "mounting a small file system is not permitted here";
-    }
-    mounted_ = true;
-    sharedHost().mapDrive('D', disk_);
-  }
-  void TearDown() override {
-    sharedHost().unmapDrive('D');
-    if (mounted_) ::umount(disk_.c_str());
-    PayloadModulesTest::TearDown();
-  }
-
-  fs::path disk_;
-  bool mounted_ = false;
-};
-
-TEST_F(FullDiskTest, AnUpgradeThatRunsOutOfSpaceLeavesTheInstalledClientAlone) {
-  fs::create_directories(disk_ / "Vorpane");
-  const std::string installed(100000, 'i');
-  writeBytes(disk_ / "Vorpane" / "Vorpane.Exe", installed);
-  const auto freeBefore = fs::space(disk_).available;
-
-  Vorpane_Exe::BeginWrite("D:\\Vorpane\\Vorpane.Exe");
-  int code = 0;
-  while (code == 0 && !Vorpane_Exe::WriteDone()) code = ioCodeOf([] { Vorpane_Exe::WriteNextChunk(); });
-  EXPECT_EQ(code, platform::io::DiskFull);
-  EXPECT_FALSE(Vorpane_Exe::WriteDone());
-  EXPECT_EQ(readBytes(disk_ / "Vorpane" / "Vorpane.Exe"),
-            std::vector<std::uint8_t>(installed.begin(), installed.end()));
-  EXPECT_FALSE(fs::exists(disk_ / "Vorpane" / "Vorpane.Exe.new"));
-  EXPECT_EQ(fs::space(disk_).available, freeBefore);
 }
 
 }  // namespace
