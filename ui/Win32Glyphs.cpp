@@ -73,7 +73,8 @@ class Grid {
   };
 
   POINT at(int x, int y) const {
-    return {box_.left + MulDiv(x, box_.right - box_.left, kGrid), box_.top + MulDiv(y, box_.bottom - box_.top, kGrid)};
+    return {box_.left + MulDiv(x, box_.right - box_.left, kGrid),
+            box_.top + MulDiv(y, box_.bottom - box_.top, kGrid)};
   }
   int penWidth() const { return (box_.right - box_.left + kGrid - 1) / kGrid; }
 
@@ -129,20 +130,36 @@ void ramDisk(const Grid& g) {
 void drawFolderGlyph(HDC dc, const RECT& box, FolderGlyph glyph) {
   const Grid g(dc, box);
   switch (glyph) {
-    case FolderGlyph::Closed: closedFolder(g); break;
-    case FolderGlyph::Open: openFolder(g, false); break;
-    case FolderGlyph::Current: openFolder(g, true); break;
+    case FolderGlyph::Closed:
+      closedFolder(g);
+      break;
+    case FolderGlyph::Open:
+      openFolder(g, false);
+      break;
+    case FolderGlyph::Current:
+      openFolder(g, true);
+      break;
   }
 }
 
 void drawDriveGlyph(HDC dc, const RECT& box, platform::DriveType type) {
   const Grid g(dc, box);
   switch (type) {
-    case platform::DriveType::Removable: floppy(g); break;
-    case platform::DriveType::Remote: networkDrive(g); break;
-    case platform::DriveType::CdRom: cdRom(g); break;
-    case platform::DriveType::RamDisk: ramDisk(g); break;
-    default: hardDisk(g); break;
+    case platform::DriveType::Removable:
+      floppy(g);
+      break;
+    case platform::DriveType::Remote:
+      networkDrive(g);
+      break;
+    case platform::DriveType::CdRom:
+      cdRom(g);
+      break;
+    case platform::DriveType::RamDisk:
+      ramDisk(g);
+      break;
+    default:
+      hardDisk(g);
+      break;
   }
 }
 

@@ -44,8 +44,8 @@ ComPtr<IWICBitmapSource> decodedSource(IWICImagingFactory* factory, std::span<co
   // (4-bit icons), and premultiplied pixels blend correctly when scaled.
   ComPtr<IWICFormatConverter> converter;
   if (FAILED(factory->CreateFormatConverter(converter.put())) ||
-      FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
-                                   0.0, WICBitmapPaletteTypeCustom)))
+      FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
+                                   nullptr, 0.0, WICBitmapPaletteTypeCustom)))
     return {};
 
   UINT sourceWidth = 0, sourceHeight = 0;
@@ -69,7 +69,8 @@ void composeOver(std::uint8_t* pixels, std::size_t count, COLORREF background) {
   for (std::size_t i = 0; i < count; ++i, pixels += 4) {
     const unsigned alpha = pixels[3];
     if (alpha == 255) continue;
-    for (int c = 0; c < 3; ++c) pixels[c] = static_cast<std::uint8_t>(pixels[c] + bg[c] * (255 - alpha) / 255);
+    for (int c = 0; c < 3; ++c)
+      pixels[c] = static_cast<std::uint8_t>(pixels[c] + bg[c] * (255 - alpha) / 255);
     pixels[3] = 255;
   }
 }

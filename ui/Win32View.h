@@ -67,10 +67,10 @@ class Win32View final : public FormView {
     int id = 0;
     HFONT font = nullptr;  // owned by the font cache
     COLORREF background = 0;
-    std::vector<DirectoryRow> rows;      // directory lists
-    std::vector<DriveEntry> drives;      // drive selectors
+    std::vector<DirectoryRow> rows;       // directory lists
+    std::vector<DriveEntry> drives;       // drive selectors
     std::vector<std::string> driveTexts;  // drive selectors, "c: [label]"
-    win32::RenderedPicture picture;      // images
+    win32::RenderedPicture picture;       // images
   };
 
   static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -103,6 +103,7 @@ class Win32View final : public FormView {
   void enterSelectedDirectory(const Control& control);
   void pickSelectedDrive(const Control& control);
   void activated(WPARAM wParam);
+  void restoreFocus();
   void labelClicked(const Control& control);
 
   // --- model to windows -------------------------------------------------------------
@@ -113,6 +114,8 @@ class Win32View final : public FormView {
   void showDrive(const Control& control);
   void showTimer(const Control& control);
   void fitLabel(Control& control);
+  void fitStaticText(Control& control);
+  SIZE textExtent(HFONT font, const std::string& text) const;
   void focusFirstControlOf(HWND container);
 
   // --- lookups and scaling ----------------------------------------------------------
@@ -133,7 +136,6 @@ class Win32View final : public FormView {
   FailureHandler failureHandler_;
   int dpi_ = 96;
   HWND window_ = nullptr;
-  HFONT formFont_ = nullptr;
   std::vector<Control> controls_;
   std::unordered_map<std::string, std::size_t> byName_;
   std::unordered_map<HWND, std::size_t> byWindow_;

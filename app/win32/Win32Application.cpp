@@ -1,0 +1,83 @@
+#include "app/win32/Win32Application.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <stdexcept>
+
+namespace vorpane::app {
+
+ComApartment::ComApartment() {
+  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)))
+    throw std::runtime_error("COM could not be initialised");
+}
+
+ComApartment::~ComApartment() { CoUninitialize(); }
+
+namespace {
+
+std::string toAnsi(const wchar_t* text) {
+  const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return {};
+  std::string result(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, -1, result.data(), size, nullptr, nullptr);
+  result.resize(static_cast<std::size_t>(size - 1));
+  return result;
+}
+
+}  // namespace
+
+std::vector<std::string> commandLineArguments() {
+  int count = 0;
+  // The system's own splitting: quotes group, backslashes before quotes escape.
+  const std::unique_ptr<LPWSTR, decltype(&LocalFree)> arguments(CommandLineToArgvW(GetCommandLineW(), &count),
+                                                                &LocalFree);
+  std::vector<std::string> result;
+  if (!arguments) return result;
+  for (int i = 1; i < count; ++i) result.push_back(toAnsi(arguments.get()[i]));
+  return result;
+}
+
+int Win32Application::run() {
+  MSG message;
+  for (;;) {
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(message.wParam);  // WM_QUIT
+    if (got == -1) return 1;
+    dispatch(message);
+  }
+}
+
+void Win32Application::processMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // The end was asked for while a handler runs: leave it for the main
+      // loop, which ends once the handler returns.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    dispatch(message);
+  }
+}
+
+void Win32Application::dispatch(MSG& message) {
+  if (mainWindow_ != nullptr && IsDialogMessageA(mainWindow_, &message)) return;
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+}
+
+void Win32Application::showMessage(const std::string& text) {
+  MessageBoxA(mainWindow_, text.c_str(), kApplicationTitle, MB_OK);
+}
+
+void Win32Application::showError(const std::string& text) {
+  MessageBoxA(mainWindow_, text.c_str(), kApplicationTitle, MB_OK | MB_ICONERROR);
+}
+
+void Win32Application::halt(int exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }
+
+void Win32Application::terminate() { PostQuitMessage(0); }
+
+}  // namespace vorpane::app

@@ -1,0 +1,49 @@
+#pragma once
+// The running program as the wizard sees it on Windows: the message loop,
+// message boxes titled with the application title, and the two ways to end.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/Shell.h"
+
+namespace vorpane::app {
+
+// COM for the user-interface thread (shell links, GUIDs, picture decoding),
+// from construction to destruction. Throws std::runtime_error when COM refuses.
+class ComApartment {
+ public:
+  ComApartment();
+  ~ComApartment();
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+};
+
+// The program's arguments after its name, quoting removed, in the system's
+// ANSI code page.
+std::vector<std::string> commandLineArguments();
+
+class Win32Application final : public Shell {
+ public:
+  // The window whose keyboard interface (Tab, Alt+letter, Space) the loop
+  // drives with the dialog manager; also the owner of the message boxes.
+  void setMainWindow(HWND window) { mainWindow_ = window; }
+
+  // Runs the message loop until terminate(); returns the exit code it was given.
+  int run();
+
+  void processMessages() override;
+  void showMessage(const std::string& text) override;
+  void showError(const std::string& text) override;
+  [[noreturn]] void halt(int exitCode) override;
+  void terminate() override;
+
+ private:
+  void dispatch(MSG& message);
+
+  HWND mainWindow_ = nullptr;
+};
+
+}  // namespace vorpane::app
