@@ -9,6 +9,7 @@
 #include <objidl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <set>
