@@ -21,11 +21,11 @@ void TypedRecordReader::fail(std::size_t offset, const std::string& message) con
 
 std::uint8_t TypedRecordReader::next(const char* what) {
   const std::size_t start = position_;
-  if (position_ >= bytes_.size()) fail(start, std::string("file ends before ") + what);
+  if (position_ >= bytes_.size()) fail(start, std::string("the file ends while reading ") + what);
   const auto byte = static_cast<std::uint8_t>(bytes_[position_++]);
   if (byte >= 32) return byte;
   if (byte != kEscapeByte) fail(start, std::string("unescaped control byte in ") + what);
-  if (position_ >= bytes_.size()) fail(start, std::string("file ends inside an escaped byte of ") + what);
+  if (position_ >= bytes_.size()) fail(start, std::string("the file ends inside an escaped byte of ") + what);
   const auto escaped = static_cast<std::uint8_t>(bytes_[position_++]);
   if (escaped < kEscapeOffset || escaped >= kEscapeOffset + 32)
     fail(start, std::string("bad escape in ") + what);
