@@ -215,7 +215,10 @@ INSTANTIATE_TEST_SUITE_P(Table, TransitionTest,
                                                "Tab11ChooseDownloadDir"},
                                            Row{"Tab13InstallNow", "Button18", "Tab12ChooseCacheDirectory"},
                                            Row{"Tab13InstallNow", "Button17", "Tab14Installing"},
-                                           Row{"Tab21StartUpgrade", "Button22", "Tab03Choose"}));
+                                           Row{"Tab21StartUpgrade", "Button22", "Tab03Choose"}),
+                         [](const ::testing::TestParamInfo<Row>& info) {
+                           return std::string(std::get<0>(info.param)) + "_" + std::get<1>(info.param);
+                         });
 
 class TimerTransitionTest : public WizardTest {};
 
