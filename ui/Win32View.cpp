@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <stdexcept>
 #include <tuple>
@@ -698,6 +699,12 @@ void Win32View::command(WPARAM wParam, LPARAM lParam) {
   const int code = HIWORD(wParam);
   const HWND from = reinterpret_cast<HWND>(lParam);
   Control* control = from != nullptr ? find(from) : findById(id);
+  if (control == nullptr && id == IDOK) {
+    // The dialog manager turns Enter into IDOK when no button is the
+    // default; the form has none, so Enter presses the focused button.
+    pressFocusedButton();
+    return;
+  }
   if (control == nullptr || control->window == nullptr) return;
   const std::string& name = control->description->name;
   switch (control->description->kind) {
@@ -729,6 +736,12 @@ void Win32View::command(WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
+}
+
+void Win32View::pressFocusedButton() {
+  const Control* focused = find(GetFocus());
+  if (focused != nullptr && focused->description->kind == ControlKind::Button)
+    model_.raise(focused->description->name, Event::Click);
 }
 
 void Win32View::enterSelectedDirectory(const Control& control) {
@@ -1015,18 +1028,74 @@ COLORREF Win32View::backgroundOf(const ControlDescription& description) const {
   return parent != nullptr ? backgroundOf(*parent) : colourOf(model_.description().colour);
 }
 
+namespace {
+
+// Faces tried when the form's face cannot be drawn at a size: the scalable
+// twin of the form's bitmap face, then a face every system has.
+constexpr const char* kScalableFaces[] = {"Microsoft Sans Serif", "Tahoma"};
+
+win32::GdiObject<HFONT> createFont(const std::string& face, int pixelHeight, const Font& font) {
+  // A negative height asks for the character height, which is what the
+  // form's pixel heights (11 for 8 point) measure.
+  return win32::GdiObject<HFONT>(CreateFontA(-pixelHeight, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
+                                             font.italic, font.underline, FALSE, DEFAULT_CHARSET,
+                                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                             DEFAULT_PITCH | FF_SWISS, face.c_str()));
+}
+
+// Whether the system draws the font in the face asked for rather than in a
+// substitute.
+bool realisedInFace(HFONT font, const std::string& face) {
+  WindowContext screen(nullptr);
+  Selection selected(screen.dc(), font);
+  char realised[LF_FACESIZE] = {};
+  GetTextFaceA(screen.dc(), LF_FACESIZE, realised);
+  return lstrcmpiA(realised, face.c_str()) == 0;
+}
+
+struct SizeQuery {
+  int characterHeight;
+  bool available = false;
+};
+
+int CALLBACK checkFontSize(const LOGFONTA*, const TEXTMETRICA* metrics, DWORD type, LPARAM data) {
+  auto& query = *reinterpret_cast<SizeQuery*>(data);
+  if ((type & RASTER_FONTTYPE) == 0 ||
+      std::abs(metrics->tmHeight - metrics->tmInternalLeading - query.characterHeight) <= 1) {
+    query.available = true;
+    return 0;
+  }
+  return 1;
+}
+
+// Whether a face can be drawn crisply at a character height: scalable faces
+// always can, bitmap faces only in the sizes they come in. Asked for another,
+// a bitmap face gives a smaller size or a coarse enlargement.
+bool faceHasSize(const std::string& face, int characterHeight) {
+  WindowContext screen(nullptr);
+  SizeQuery query{characterHeight};
+  EnumFontFamiliesA(screen.dc(), face.c_str(), &checkFontSize, reinterpret_cast<LPARAM>(&query));
+  return query.available;
+}
+
+}  // namespace
+
 HFONT Win32View::fontFor(const Font& font) {
   const std::string key = font.face + '|' + std::to_string(font.height) + '|' + (font.bold ? 'b' : '-') +
                           (font.italic ? 'i' : '-') + (font.underline ? 'u' : '-');
   auto& slot = fonts_[key];
-  if (!slot) {
-    // A negative height asks for the character height, which is what the
-    // form's pixel heights (11 for 8 point) measure.
-    slot.reset(CreateFontA(-scale(font.height), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
-                           font.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, font.face.c_str()));
-    if (!slot) throw std::runtime_error("cannot create the font " + font.face);
+  if (slot) return slot.get();
+
+  const int height = scale(font.height);
+  if (faceHasSize(font.face, height)) slot = createFont(font.face, height, font);
+  for (const char* face : kScalableFaces) {
+    if (slot) break;
+    if (auto other = createFont(face, height, font); other && realisedInFace(other.get(), face))
+      slot = std::move(other);
   }
+  // Without any of them the system's own choice for the face is still text.
+  if (!slot) slot = createFont(font.face, height, font);
+  if (!slot) throw std::runtime_error("cannot create the font " + font.face);
   return slot.get();
 }
 

@@ -100,6 +100,7 @@ class Win32View final : public FormView {
 
   // --- user input -------------------------------------------------------------------
   void command(WPARAM wParam, LPARAM lParam);
+  void pressFocusedButton();
   void enterSelectedDirectory(const Control& control);
   void pickSelectedDrive(const Control& control);
   void activated(WPARAM wParam);
