@@ -55,7 +55,7 @@ def main():
     try:
         if options.headless or not os.environ.get("DISPLAY"):
             return show_headless(options.program, options.arguments)
-        return show_on_desktop(Path(options.work), options.program, options.arguments)
+        return show_on_desktop(Path(options.work).resolve(), options.program, options.arguments)
     except winetest.WineError as error:
         print(f"start: {error}", file=sys.stderr)
         return 1

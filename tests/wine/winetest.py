@@ -148,6 +148,21 @@ def copy_prefix(template, target):
     shutil.copytree(template, target, symlinks=True, copy_function=copy)
 
 
+def remove_abandoned_sessions(runs):
+    """Removes the folders of sessions whose test process was killed before it
+    could clean up (folders are named <test>-<pid>-<random>)."""
+    for folder in runs.iterdir():
+        match = re.fullmatch(r".+-(\d+)-[^-]+", folder.name)
+        if not match:
+            continue
+        try:
+            os.kill(int(match.group(1)), 0)
+        except ProcessLookupError:
+            shutil.rmtree(folder, ignore_errors=True)
+        except PermissionError:
+            pass
+
+
 _LIBC = ctypes.CDLL(None, use_errno=True)
 
 
@@ -245,7 +260,8 @@ class WineSession:
             template = ensure_template(self.work)
             runs = self.work / "sessions"
             runs.mkdir(parents=True, exist_ok=True)
-            self.folder = Path(tempfile.mkdtemp(prefix=f"{self.name}-", dir=runs))
+            remove_abandoned_sessions(runs)
+            self.folder = Path(tempfile.mkdtemp(prefix=f"{self.name}-{os.getpid()}-", dir=runs))
             self.prefix = self.folder / "prefix"
             copy_prefix(template, self.prefix)
             shutil.rmtree(self.artefacts, ignore_errors=True)
