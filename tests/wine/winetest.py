@@ -251,6 +251,7 @@ class WineSession:
         self.drive_types = {}
         self.folder = None
         self.prefix = None
+        self.closed = False
 
     # --- setting up and ending ---------------------------------------------------
 
@@ -278,6 +279,9 @@ class WineSession:
         return False
 
     def close(self):
+        if self.closed:
+            return
+        self.closed = True
         if getattr(self, "_watchdog", None):
             self._watchdog.cancel()
         if self.prefix is not None and self.started_wine:
@@ -304,8 +308,12 @@ class WineSession:
                 process.wait(5)
 
     def _install_signal_handlers(self):
+        # A stopped test ends at once, after its clean-up: an exception could be
+        # taken for one failed test case and the next would go on.
         def stop(signum, _frame):
-            raise SystemExit(f"stopped by signal {signum}")
+            log(f"session {self.name} stopped by signal {signum}; cleaning up")
+            self.close()
+            os._exit(128 + signum)
 
         for signum in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
             signal.signal(signum, stop)
