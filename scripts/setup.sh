@@ -10,7 +10,7 @@ need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 for pkg in cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev \
            g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev \
-           wine wine64 xvfb xdotool x11-apps imagemagick xauth python3; do
+           wine wine64 fonts-wine xvfb xdotool x11-apps imagemagick xauth python3; do
   have_pkg "$pkg" || need+=("$pkg")
 done
 
