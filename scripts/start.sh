@@ -19,5 +19,5 @@ winprobe="$(find build/win -name winprobe.exe -type f -print -quit)"
 
 mode=()
 [ -n "${DISPLAY:-}" ] || mode=(--headless)
-exec python3 tests/wine/show_installer.py --work build/win/wine --program "$program" --winprobe "$winprobe" \
+PYTHONDONTWRITEBYTECODE=1 exec python3 tests/wine/show_installer.py --work build/win/wine --program "$program" --winprobe "$winprobe" \
   "${mode[@]}" -- "$@"
