@@ -982,8 +982,11 @@ void Win32View::fitStaticText(Control& control) {
 
 void Win32View::focusFirstControlOf(HWND container) {
   // The dialog manager's first tab stop of the whole form is on the visible page.
+  // A page without any (the progress pages) gives the focus to the form
+  // itself, so no key reaches a control of the page that was left.
   HWND first = GetNextDlgTabItem(window_, nullptr, FALSE);
-  if (first != nullptr && (first == container || IsChild(container, first))) SetFocus(first);
+  const bool onPage = first != nullptr && IsChild(container, first) && IsWindowVisible(first);
+  SetFocus(onPage ? first : window_);
 }
 
 // --- lookups and scaling -----------------------------------------------------------------

@@ -249,6 +249,13 @@ void checkTabOrderAndFocus(Fixture& f) {
   }
   check(inOrder, "Tab walks the page's controls in tab order and stays on the page");
 
+  f.model.setActivePage("Tab13InstallNow");
+  f.model.setFocus("Button17");
+  f.model.setActivePage("Tab14Installing");
+  const HWND focused = GetFocus();
+  check(focused == f.view.window() || (focused != nullptr && IsWindowVisible(focused)),
+        "leaving a page for one without controls leaves no focus behind on it");
+
   HWND panel = f["Panel45"];
   bool panelFirst = false;
   for (HWND w = GetWindow(GetParent(panel), GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
