@@ -228,72 +228,95 @@ void Win32View::createChildren(const std::string& parent, HWND parentWindow) {
   }
 }
 
-void Win32View::createControl(Control& control, HWND parentWindow) {
-  const ControlDescription& d = *control.description;
-  const RECT box = scaled(d.bounds);
-  int width = box.right - box.left;
-  int height = box.bottom - box.top;
+namespace {
 
+// The window class and styles that realise a kind of control.
+struct WindowSpec {
   const char* windowClass = nullptr;
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   DWORD exStyle = 0;
+  bool ownClass = false;   // drawn by the view itself rather than a system control
+  int dropDownHeight = 0;  // combo boxes: the open list below the box
+};
+
+WindowSpec windowSpecFor(const ControlDescription& d) {
+  WindowSpec spec;
   switch (d.kind) {
     case ControlKind::Page:
-      style &= ~WS_VISIBLE;
-      [[fallthrough]];  // only the active page shows
     case ControlKind::Panel:
     case ControlKind::PageControl:
-      windowClass = kContainerClass;
-      style |= WS_CLIPCHILDREN;
-      exStyle |= WS_EX_CONTROLPARENT;
+      spec.windowClass = kContainerClass;
+      spec.ownClass = true;
+      spec.style |= WS_CLIPCHILDREN;
+      spec.exStyle |= WS_EX_CONTROLPARENT;
+      // Only the active page shows.
+      if (d.kind == ControlKind::Page) spec.style &= ~WS_VISIBLE;
       break;
     case ControlKind::Label:
-      windowClass = kLabelClass;
+      spec.windowClass = kLabelClass;
+      spec.ownClass = true;
       break;
     case ControlKind::Image:
-      windowClass = kImageClass;
+      spec.windowClass = kImageClass;
+      spec.ownClass = true;
       break;
     case ControlKind::Button:
-      windowClass = "BUTTON", style |= BS_PUSHBUTTON;
+      spec.windowClass = "BUTTON";
+      spec.style |= BS_PUSHBUTTON;
       break;
     case ControlKind::CheckBox:
-      windowClass = "BUTTON", style |= BS_AUTOCHECKBOX;
+      spec.windowClass = "BUTTON";
+      spec.style |= BS_AUTOCHECKBOX;
       break;
     case ControlKind::StaticText:
-      windowClass = "STATIC", style |= SS_LEFT | SS_NOPREFIX;
+      spec.windowClass = "STATIC";
+      spec.style |= SS_LEFT | SS_NOPREFIX;
       break;
     case ControlKind::Memo:
-      windowClass = "EDIT";
-      style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | (d.readOnly ? ES_READONLY : 0);
-      exStyle |= WS_EX_CLIENTEDGE;
+      spec.windowClass = "EDIT";
+      spec.style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | (d.readOnly ? ES_READONLY : 0);
+      spec.exStyle |= WS_EX_CLIENTEDGE;
       break;
     case ControlKind::Edit:
-      windowClass = "EDIT";
-      style |= ES_AUTOHSCROLL | (d.upperCase ? ES_UPPERCASE : 0);
-      exStyle |= WS_EX_CLIENTEDGE;
+      spec.windowClass = "EDIT";
+      spec.style |= ES_AUTOHSCROLL | (d.upperCase ? ES_UPPERCASE : 0);
+      spec.exStyle |= WS_EX_CLIENTEDGE;
       break;
     case ControlKind::ComboBox:
-      windowClass = "COMBOBOX";
-      style |= CBS_DROPDOWNLIST | WS_VSCROLL;
-      height += scale(kDropDownHeight);
+      spec.windowClass = "COMBOBOX";
+      spec.style |= CBS_DROPDOWNLIST | WS_VSCROLL;
+      spec.dropDownHeight = kDropDownHeight;
       break;
     case ControlKind::DriveSelector:
-      windowClass = "COMBOBOX";
-      style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL;
-      height += scale(kDropDownHeight);
+      spec.windowClass = "COMBOBOX";
+      spec.style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL;
+      spec.dropDownHeight = kDropDownHeight;
       break;
     case ControlKind::DirectoryList:
-      windowClass = "LISTBOX";
-      style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
-      exStyle |= WS_EX_CLIENTEDGE;
+      spec.windowClass = "LISTBOX";
+      spec.style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+      spec.exStyle |= WS_EX_CLIENTEDGE;
       break;
     case ControlKind::ProgressBar:
-      windowClass = PROGRESS_CLASSA, style |= PBS_SMOOTH;
+      spec.windowClass = PROGRESS_CLASSA;
+      spec.style |= PBS_SMOOTH;
       break;
     case ControlKind::Timer:
-      return;
+      break;
   }
-  if (takesFocus(d.kind)) style |= WS_TABSTOP;
+  if (takesFocus(d.kind)) spec.style |= WS_TABSTOP;
+  return spec;
+}
+
+}  // namespace
+
+void Win32View::createControl(Control& control, HWND parentWindow) {
+  const ControlDescription& d = *control.description;
+  const WindowSpec spec = windowSpecFor(d);
+  if (spec.windowClass == nullptr) return;
+  const RECT box = scaled(d.bounds);
+  int width = box.right - box.left;
+  int height = box.bottom - box.top + scale(spec.dropDownHeight);
   if (d.kind == ControlKind::Image && d.autoSize) {
     width = scale(d.pictureSize.w);
     height = scale(d.pictureSize.h);
@@ -304,15 +327,14 @@ void Win32View::createControl(Control& control, HWND parentWindow) {
   control.font = fontFor(d.font);
   control.background = backgroundOf(d);
   control.window = CreateWindowExA(
-      exStyle, windowClass, text.c_str(), style, box.left, box.top, width, height, parentWindow,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_, this);
+      spec.exStyle, spec.windowClass, text.c_str(), spec.style, box.left, box.top, width, height,
+      parentWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_, this);
   if (control.window == nullptr) throw std::runtime_error("cannot create the window of " + d.name);
   byWindow_[control.window] = static_cast<std::size_t>(control.id - kFirstControlId);
   SendMessageA(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(control.font), FALSE);
 
-  const bool ownClass =
-      windowClass == kContainerClass || windowClass == kLabelClass || windowClass == kImageClass;
-  if (!ownClass)
+  // System controls are watched for focus, clicks and keys.
+  if (!spec.ownClass)
     SetWindowSubclass(control.window, &Win32View::controlProcedure, kSubclassId,
                       reinterpret_cast<DWORD_PTR>(this));
   if (d.kind == ControlKind::Image) createPicture(control);
@@ -441,8 +463,7 @@ LRESULT Win32View::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN: {
-      const LRESULT brush =
-          controlColour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+      const LRESULT brush = controlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
       if (brush != 0) return brush;
       break;
     }
@@ -600,7 +621,7 @@ void Win32View::paintImage(const Control& control, HDC dc) {
   BitBlt(dc, 0, 0, control.picture.width, control.picture.height, memory.dc(), 0, 0, SRCCOPY);
 }
 
-LRESULT Win32View::controlColour(UINT message, HDC dc, HWND child) {
+LRESULT Win32View::controlColour(HDC dc, HWND child) {
   const Control* control = find(child);
   if (control == nullptr) return 0;
   const ControlDescription& d = *control->description;
@@ -619,7 +640,6 @@ LRESULT Win32View::controlColour(UINT message, HDC dc, HWND child) {
       SetBkColor(dc, control->background);
       return reinterpret_cast<LRESULT>(brushFor(control->background));
     default:
-      std::ignore = message;
       return 0;
   }
 }

@@ -92,7 +92,7 @@ class Win32View final : public FormView {
   void paintContainer(HWND window, HDC dc);
   void paintLabel(const Control& control, HDC dc);
   void paintImage(const Control& control, HDC dc);
-  LRESULT controlColour(UINT message, HDC dc, HWND child);
+  LRESULT controlColour(HDC dc, HWND child);
   void measureItem(MEASUREITEMSTRUCT& item);
   void drawItem(const DRAWITEMSTRUCT& item);
   void drawDirectoryRow(const Control& control, const DRAWITEMSTRUCT& item);
