@@ -380,6 +380,7 @@ void Win32View::showModelState(Control& control) {
       showDirectory(control);
       break;
     case ControlKind::DriveSelector:
+      fitClosedHeight(control);
       control.drives = machineDrives(platform_);
       control.driveTexts.clear();
       for (const DriveEntry& drive : control.drives) {
@@ -392,6 +393,18 @@ void Win32View::showModelState(Control& control) {
     default:
       break;
   }
+}
+
+// The frame around a drop-down list's selection field differs between
+// systems and themes; the field is sized so the closed box has the form's
+// height, but never lower than its text.
+void Win32View::fitClosedHeight(const Control& control) {
+  RECT closed;
+  GetWindowRect(control.window, &closed);
+  const int excess = (closed.bottom - closed.top) - scale(control.description->bounds.h);
+  const auto field = static_cast<int>(SendMessageA(control.window, CB_GETITEMHEIGHT, WPARAM(-1), 0));
+  const int wanted = std::max<int>(field - excess, textExtent(control.font, "c:").cy);
+  if (excess != 0 && wanted != field) SendMessageA(control.window, CB_SETITEMHEIGHT, WPARAM(-1), wanted);
 }
 
 void Win32View::showCentred() {

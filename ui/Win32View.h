@@ -87,6 +87,7 @@ class Win32View final : public FormView {
   void createControl(Control& control, HWND parentWindow);
   void showModelState(Control& control);
   void createPicture(Control& control);
+  void fitClosedHeight(const Control& control);
 
   // --- painting ---------------------------------------------------------------------
   void paintContainer(HWND window, HDC dc);

@@ -202,6 +202,13 @@ void checkDirectoryChoosers(Fixture& f) {
   SendMessageA(drives, CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(text));
   check(std::string(text).rfind("c:", 0) == 0, "the selector shows drive c: for the list on C:");
 
+  RECT closed;
+  GetWindowRect(drives, &closed);
+  std::printf("     drive selector %ld pixels high\n", closed.bottom - closed.top);
+  // Exact where the system's frame leaves room for the text, else as low as the text allows.
+  check(closed.bottom - closed.top >= f.px(19) && closed.bottom - closed.top <= f.px(19) + 2,
+        "the closed drive selector keeps the form's height");
+
   const std::size_t last = machine.size() - 1;
   if (machine[last].letter != 'C') {
     SendMessageA(drives, CB_SETCURSEL, last, 0);
