@@ -32,7 +32,7 @@ from pathlib import Path
 
 SCREEN = "1280x1024x24"
 # Template layout version: bump when the template's settings change.
-TEMPLATE_FORMAT = "2"
+TEMPLATE_FORMAT = "3"
 # Settings every session shares: no crash dialog waiting for a click that never
 # comes, and 96 dots per inch so that sizes come out as designed.
 TEMPLATE_SETTINGS = r"""REGEDIT4
@@ -129,10 +129,24 @@ def ensure_template(work):
             # the registry is written out when the server ends
             subprocess.run(["wineserver", "-w"], env=env, timeout=120)
         (building / "dosdevices" / "z:").unlink(missing_ok=True)
+        install_wine_fonts(building)
         (building / ".vorpane-template").write_text(wanted)
         building.rename(template)
         log(f"template ready after {time.monotonic() - started:.1f} s")
         return template
+
+
+def install_wine_fonts(prefix):
+    """Wine draws its own "MS Sans Serif" only when the font files are in the
+    prefix; wineboot does not copy them, and without them every face falls back
+    to a host font whose wider glyphs change how texts wrap."""
+    fonts = prefix / "drive_c" / "windows" / "Fonts"
+    fonts.mkdir(parents=True, exist_ok=True)
+    source = Path("/usr/share/wine/fonts")
+    if not source.is_dir():
+        raise WineError("Wine's fonts are missing (package fonts-wine): run scripts/setup.sh")
+    for font in source.iterdir():
+        shutil.copy2(font, fonts / font.name)
 
 
 def copy_prefix(template, target):
