@@ -74,16 +74,25 @@ std::string windowText(HWND window) {
   return text;
 }
 
-// Multi-line edit controls break lines only at "\r\n".
+// Multi-line edit controls break lines only at "\r\n", and static texts wrap
+// their words reliably only between such breaks; the wizard's texts break at a
+// bare "\r" or "\n".
 std::string withWindowsLineBreaks(const std::string& text) {
   std::string out;
-  out.reserve(text.size());
+  out.reserve(text.size() + text.size() / 16);
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
-    out += text[i];
+    const bool bareReturn = text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n');
+    const bool bareNewLine = text[i] == '\n' && (i == 0 || text[i - 1] != '\r');
+    if (bareReturn || bareNewLine) {
+      out += "\r\n";
+    } else {
+      out += text[i];
+    }
   }
   return out;
 }
+
+bool multiLine(ControlKind kind) { return kind == ControlKind::Memo || kind == ControlKind::StaticText; }
 
 std::string driveText(const DriveEntry& drive) {
   std::string text{static_cast<char>(drive.letter - 'A' + 'a'), ':'};
@@ -323,7 +332,7 @@ void Win32View::createControl(Control& control, HWND parentWindow) {
   }
 
   const std::string text =
-      d.kind == ControlKind::Memo ? withWindowsLineBreaks(model_.text(d.name)) : model_.text(d.name);
+      multiLine(d.kind) ? withWindowsLineBreaks(model_.text(d.name)) : model_.text(d.name);
   control.font = fontFor(d.font);
   control.background = backgroundOf(d);
   control.window = CreateWindowExA(
@@ -891,6 +900,10 @@ void Win32View::showText(Control& control) {
   const ControlDescription& d = *control.description;
   switch (d.kind) {
     case ControlKind::Label:
+      // The label paints the model's text; its window text follows too, so that
+      // screen readers and other programs read what the user sees.
+      if (windowText(control.window) != model_.text(d.name))
+        SetWindowTextA(control.window, model_.text(d.name).c_str());
       fitLabel(control);
       InvalidateRect(control.window, nullptr, TRUE);
       break;
@@ -903,7 +916,7 @@ void Win32View::showText(Control& control) {
     case ControlKind::Edit:
     case ControlKind::Memo: {
       const std::string text =
-          d.kind == ControlKind::Memo ? withWindowsLineBreaks(model_.text(d.name)) : model_.text(d.name);
+          multiLine(d.kind) ? withWindowsLineBreaks(model_.text(d.name)) : model_.text(d.name);
       if (windowText(control.window) == text) break;
       FlagScope updating(updatingWindow_);
       SetWindowTextA(control.window, text.c_str());

@@ -190,6 +190,11 @@ def ere_escape(text):
     return re.sub(r"([.^$*+?()\[\]{}|\\])", r"\\\1", text)
 
 
+def unescape(text):
+    """Reverses winprobe's escaping of CR, LF and backslash."""
+    return re.sub(r"\\(.)", lambda m: {"r": "\r", "n": "\n"}.get(m.group(1), m.group(1)), text)
+
+
 class Screenshot:
     """A captured screen: pixels to look at, and a PNG file kept as an artefact."""
 
@@ -517,8 +522,15 @@ class WineSession:
     def message_boxes(self, title):
         """The texts of the message boxes shown with that title (CR as \\r)."""
         _, output = self.run(self._winprobe(), "boxes", title)
-        return [line[4:].replace("\\r", "\r").replace("\\n", "\n").replace("\\\\", "\\")
-                for line in output.splitlines() if line.startswith("box ")]
+        return [unescape(line[4:]) for line in output.splitlines() if line.startswith("box ")]
+
+    def control_texts(self, title):
+        """(texts of the window's visible controls in creation order, the focused
+        control as "class text")."""
+        _, output = self.run(self._winprobe(), "texts", title)
+        texts = [unescape(line[5:]) for line in output.splitlines() if line.startswith("text ")]
+        focus = next((unescape(line[6:]) for line in output.splitlines() if line.startswith("focus ")), "")
+        return texts, focus
 
     def wait_message_box(self, title, timeout=20):
         deadline = time.monotonic() + timeout

@@ -6,6 +6,8 @@
 //                                         with that title and its idle message
 //                                         loop, then prints its facts
 //   winprobe boxes <title>                lists visible message boxes with that title
+//   winprobe texts <title>                lists the texts of the window's visible
+//                                         controls and names the focused one
 //
 // A title ending in "*" matches every title that starts with the rest.
 //
@@ -128,6 +130,42 @@ int listMessageBoxes(const std::string& title) {
   return boxes.empty() ? 1 : 0;
 }
 
+// The text a control holds; unlike GetWindowText, WM_GETTEXT reaches the
+// contents of another process's edit fields.
+std::string controlText(HWND control) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return {};
+  std::string text(length + 1, '\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, 2000, &copied);
+  text.resize(copied);
+  return text;
+}
+
+BOOL CALLBACK printVisibleText(HWND control, LPARAM) {
+  if (!IsWindowVisible(control)) return TRUE;
+  const std::string text = controlText(control);
+  if (!text.empty()) std::printf("text %s\n", escaped(text).c_str());
+  return TRUE;
+}
+
+// Every visible control's text, in creation order, and the control holding the
+// keyboard focus in the window's thread.
+int listTexts(const std::string& title) {
+  std::vector<HWND> windows = findWindows(title, false);
+  if (windows.empty()) return 1;
+  HWND window = windows.front();
+  waitUntilIdle(window, 5000);
+  EnumChildWindows(window, printVisibleText, 0);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus != nullptr)
+    std::printf("focus %s %s\n", className(info.hwndFocus).c_str(),
+                escaped(controlText(info.hwndFocus)).c_str());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -136,6 +174,7 @@ int main(int argc, char** argv) {
     return describeWindow(argv[2], timeoutMs);
   }
   if (argc == 3 && std::string(argv[1]) == "boxes") return listMessageBoxes(argv[2]);
-  std::fprintf(stderr, "usage: winprobe window <title> [timeout ms] | boxes <title>\n");
+  if (argc == 3 && std::string(argv[1]) == "texts") return listTexts(argv[2]);
+  std::fprintf(stderr, "usage: winprobe window <title> [timeout ms] | boxes <title> | texts <title>\n");
   return 2;
 }
