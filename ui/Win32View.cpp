@@ -168,30 +168,30 @@ void Win32View::registerClasses() {
   const INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&common);
 
-  struct ClassSpec {
+  struct ClassRecipe {
     const char* name;
     LPCSTR cursor;
     HICON icon;
   };
-  const ClassSpec classes[] = {
+  const ClassRecipe classes[] = {
       {kFormClass, IDC_ARROW, LoadIconA(instance_, MAKEINTRESOURCEA(kIconResource))},
       {kContainerClass, IDC_ARROW, nullptr},
       {kLabelClass, IDC_ARROW, nullptr},
       {kImageClass, IDC_ARROW, nullptr},
   };
-  for (const ClassSpec& spec : classes) {
+  for (const ClassRecipe& recipe : classes) {
     WNDCLASSEXA existing{};
     existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(instance_, spec.name, &existing)) continue;
+    if (GetClassInfoExA(instance_, recipe.name, &existing)) continue;
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &Win32View::windowProcedure;
     wc.hInstance = instance_;
-    wc.hCursor = LoadCursorA(nullptr, spec.cursor);
-    wc.hIcon = spec.icon;
-    wc.lpszClassName = spec.name;
+    wc.hCursor = LoadCursorA(nullptr, recipe.cursor);
+    wc.hIcon = recipe.icon;
+    wc.lpszClassName = recipe.name;
     if (RegisterClassExA(&wc) == 0)
-      throw std::runtime_error(std::string("cannot register the window class ") + spec.name);
+      throw std::runtime_error(std::string("cannot register the window class ") + recipe.name);
   }
 }
 
@@ -240,7 +240,7 @@ void Win32View::createChildren(const std::string& parent, HWND parentWindow) {
 namespace {
 
 // The window class and styles that realise a kind of control.
-struct WindowSpec {
+struct WindowRecipe {
   const char* windowClass = nullptr;
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   DWORD exStyle = 0;
@@ -248,84 +248,84 @@ struct WindowSpec {
   int dropDownHeight = 0;  // combo boxes: the open list below the box
 };
 
-WindowSpec windowSpecFor(const ControlDescription& d) {
-  WindowSpec spec;
+WindowRecipe windowRecipeFor(const ControlDescription& d) {
+  WindowRecipe recipe;
   switch (d.kind) {
     case ControlKind::Page:
     case ControlKind::Panel:
     case ControlKind::PageControl:
-      spec.windowClass = kContainerClass;
-      spec.ownClass = true;
-      spec.style |= WS_CLIPCHILDREN;
-      spec.exStyle |= WS_EX_CONTROLPARENT;
+      recipe.windowClass = kContainerClass;
+      recipe.ownClass = true;
+      recipe.style |= WS_CLIPCHILDREN;
+      recipe.exStyle |= WS_EX_CONTROLPARENT;
       // Only the active page shows.
-      if (d.kind == ControlKind::Page) spec.style &= ~WS_VISIBLE;
+      if (d.kind == ControlKind::Page) recipe.style &= ~WS_VISIBLE;
       break;
     case ControlKind::Label:
-      spec.windowClass = kLabelClass;
-      spec.ownClass = true;
+      recipe.windowClass = kLabelClass;
+      recipe.ownClass = true;
       break;
     case ControlKind::Image:
-      spec.windowClass = kImageClass;
-      spec.ownClass = true;
+      recipe.windowClass = kImageClass;
+      recipe.ownClass = true;
       break;
     case ControlKind::Button:
-      spec.windowClass = "BUTTON";
-      spec.style |= BS_PUSHBUTTON;
+      recipe.windowClass = "BUTTON";
+      recipe.style |= BS_PUSHBUTTON;
       break;
     case ControlKind::CheckBox:
-      spec.windowClass = "BUTTON";
-      spec.style |= BS_AUTOCHECKBOX;
+      recipe.windowClass = "BUTTON";
+      recipe.style |= BS_AUTOCHECKBOX;
       break;
     case ControlKind::StaticText:
-      spec.windowClass = "STATIC";
-      spec.style |= SS_LEFT | SS_NOPREFIX;
+      recipe.windowClass = "STATIC";
+      recipe.style |= SS_LEFT | SS_NOPREFIX;
       break;
     case ControlKind::Memo:
-      spec.windowClass = "EDIT";
-      spec.style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | (d.readOnly ? ES_READONLY : 0);
-      spec.exStyle |= WS_EX_CLIENTEDGE;
+      recipe.windowClass = "EDIT";
+      recipe.style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | (d.readOnly ? ES_READONLY : 0);
+      recipe.exStyle |= WS_EX_CLIENTEDGE;
       break;
     case ControlKind::Edit:
-      spec.windowClass = "EDIT";
-      spec.style |= ES_AUTOHSCROLL | (d.upperCase ? ES_UPPERCASE : 0);
-      spec.exStyle |= WS_EX_CLIENTEDGE;
+      recipe.windowClass = "EDIT";
+      recipe.style |= ES_AUTOHSCROLL | (d.upperCase ? ES_UPPERCASE : 0);
+      recipe.exStyle |= WS_EX_CLIENTEDGE;
       break;
     case ControlKind::ComboBox:
-      spec.windowClass = "COMBOBOX";
-      spec.style |= CBS_DROPDOWNLIST | WS_VSCROLL;
-      spec.dropDownHeight = kDropDownHeight;
+      recipe.windowClass = "COMBOBOX";
+      recipe.style |= CBS_DROPDOWNLIST | WS_VSCROLL;
+      recipe.dropDownHeight = kDropDownHeight;
       break;
     case ControlKind::DriveSelector:
-      spec.windowClass = "COMBOBOX";
-      spec.style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL;
-      spec.dropDownHeight = kDropDownHeight;
+      recipe.windowClass = "COMBOBOX";
+      recipe.style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL;
+      recipe.dropDownHeight = kDropDownHeight;
       break;
     case ControlKind::DirectoryList:
-      spec.windowClass = "LISTBOX";
-      spec.style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
-      spec.exStyle |= WS_EX_CLIENTEDGE;
+      recipe.windowClass = "LISTBOX";
+      recipe.style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+      recipe.exStyle |= WS_EX_CLIENTEDGE;
       break;
     case ControlKind::ProgressBar:
-      spec.windowClass = PROGRESS_CLASSA;
-      spec.style |= PBS_SMOOTH;
+      recipe.windowClass = PROGRESS_CLASSA;
+      recipe.style |= PBS_SMOOTH;
       break;
     case ControlKind::Timer:
       break;
   }
-  if (takesFocus(d.kind)) spec.style |= WS_TABSTOP;
-  return spec;
+  if (takesFocus(d.kind)) recipe.style |= WS_TABSTOP;
+  return recipe;
 }
 
 }  // namespace
 
 void Win32View::createControl(Control& control, HWND parentWindow) {
   const ControlDescription& d = *control.description;
-  const WindowSpec spec = windowSpecFor(d);
-  if (spec.windowClass == nullptr) return;
+  const WindowRecipe recipe = windowRecipeFor(d);
+  if (recipe.windowClass == nullptr) return;
   const RECT box = scaled(d.bounds);
   int width = box.right - box.left;
-  int height = box.bottom - box.top + scale(spec.dropDownHeight);
+  int height = box.bottom - box.top + scale(recipe.dropDownHeight);
   if (d.kind == ControlKind::Image && d.autoSize) {
     width = scale(d.pictureSize.w);
     height = scale(d.pictureSize.h);
@@ -336,14 +336,14 @@ void Win32View::createControl(Control& control, HWND parentWindow) {
   control.font = fontFor(d.font);
   control.background = backgroundOf(d);
   control.window = CreateWindowExA(
-      spec.exStyle, spec.windowClass, text.c_str(), spec.style, box.left, box.top, width, height,
+      recipe.exStyle, recipe.windowClass, text.c_str(), recipe.style, box.left, box.top, width, height,
       parentWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_, this);
   if (control.window == nullptr) throw std::runtime_error("cannot create the window of " + d.name);
   byWindow_[control.window] = static_cast<std::size_t>(control.id - kFirstControlId);
   SendMessageA(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(control.font), FALSE);
 
   // System controls are watched for focus, clicks and keys.
-  if (!spec.ownClass)
+  if (!recipe.ownClass)
     SetWindowSubclass(control.window, &Win32View::controlProcedure, kSubclassId,
                       reinterpret_cast<DWORD_PTR>(this));
   if (d.kind == ControlKind::Image) createPicture(control);
