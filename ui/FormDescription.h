@@ -76,7 +76,7 @@ struct ControlDescription {
   std::string parent;  // the form's name for top-level controls
   Rect bounds;
   Dock dock = Dock::None;
-  std::string text;  // caption, text or placeholder
+  std::string text;                     // caption, text or placeholder
   Colour colour = colours::ButtonFace;  // background of panels and pages
   bool parentColour = true;             // labels and the like show the parent's background
   Font font;
@@ -103,18 +103,18 @@ struct ControlDescription {
 };
 
 struct FormDescription {
-  std::string name;          // "FrmInstallVorpane"
-  std::string className;     // "TFrmInstallVorpane"
-  std::string caption;       // at design time
-  int clientWidth = 0;       // at 96 dpi
+  std::string name;       // "FrmInstallVorpane"
+  std::string className;  // "TFrmInstallVorpane"
+  std::string caption;    // at design time
+  int clientWidth = 0;    // at 96 dpi
   int clientHeight = 0;
-  Rect designBounds;         // stored position; the window is centred when shown
+  Rect designBounds;  // stored position; the window is centred when shown
   Colour colour = colours::ButtonFace;
   Font font;
-  std::vector<Binding> bindings;                // form creation and closing
-  std::string pageControl;                      // "PageControl1"
-  std::vector<std::string> pages;               // page names in index order
-  std::vector<ControlDescription> controls;     // parents always before children
+  std::vector<Binding> bindings;             // form creation and closing
+  std::string pageControl;                   // "PageControl1"
+  std::vector<std::string> pages;            // page names in index order
+  std::vector<ControlDescription> controls;  // parents always before children
 
   const ControlDescription* find(const std::string& controlName) const;
   // The page's title caption, or empty for a name that is no page.

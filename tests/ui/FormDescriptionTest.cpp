@@ -426,8 +426,7 @@ TEST(FormDescription, TextsKeptWithTheProduct) {
     ++lines;
   EXPECT_EQ(lines, 21u);
   EXPECT_EQ(statement.find('\n', 0), statement.find("\r\n") + 1) << "lines end in CR LF";
-  EXPECT_NE(std::string(kVersionNotice).find(std::string("Vorpane ") + product::kVersion),
-            std::string::npos);
+  EXPECT_NE(std::string(kVersionNotice).find(std::string("Vorpane ") + product::kVersion), std::string::npos);
 }
 
 TEST(FormDescription, BindingsNameHandlersOfTheForm) {
