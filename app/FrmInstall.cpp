@@ -1,5 +1,6 @@
 #include "app/FrmInstall.h"
 
+#include <cctype>
 #include <stdexcept>
 #include <utility>
 
@@ -60,6 +61,14 @@ std::string withTrailingBackslash(std::string path) {
 }
 
 std::string driveRootOf(const std::string& path) { return path.substr(0, 3); }
+
+// Only a path that starts at a drive root ("X:\") names a place on a local disk;
+// the operating system would take a bare "\" for the root of whatever drive is
+// current, so an emptied entry could otherwise pass as a hard disk.
+bool startsAtDriveRoot(const std::string& path) {
+  const auto letter = static_cast<unsigned char>(path.empty() ? 0 : path[0]);
+  return path.size() >= 3 && std::isalpha(letter) && path[1] == ':' && path[2] == '\\';
+}
 
 // The program path is quoted so that a path with blanks ("C:\Program Files\...")
 // cannot be read as a shorter program ("C:\Program.exe") followed by arguments.
@@ -276,7 +285,7 @@ void TFrmInstallVorpane::DirectoryListBox3Change() {
 
 void TFrmInstallVorpane::acceptDirectory(const std::string& edit, std::string& field, const char* diskLine) {
   field = withTrailingBackslash(form_.text(edit));
-  if (platform_.driveType(driveRootOf(field)) != DriveType::Fixed)
+  if (!startsAtDriveRoot(field) || platform_.driveType(driveRootOf(field)) != DriveType::Fixed)
     throw std::runtime_error(std::string(1, field[0]) + ": is not a harddisk\r" + diskLine);
   if (!platform_.directoryExists(field)) {
     try {

@@ -127,6 +127,18 @@ TEST_F(DirectoryPagesTest, DriveThatIsNoHardDiskIsRefusedOnEveryPage) {
   EXPECT_EQ(page(), "Tab12ChooseCacheDirectory");
 }
 
+TEST_F(DirectoryPagesTest, EntryThatStartsAtNoDriveRootIsRefused) {
+  openInstallPage();
+  for (const char* entry : {"", "\\", "Vorpane", "\\\\server\\share"}) {
+    enter("Edit1", entry);
+    view.click("Button8");
+    EXPECT_EQ(page(), "Tab10ChooseInstallDir") << entry;
+  }
+  ASSERT_EQ(shell.errors.size(), 4u);
+  EXPECT_EQ(shell.errors[0], "\\: is not a harddisk\rVorpane must be installed on a (local) harddisk.");
+  EXPECT_EQ(shell.errors[2], "V: is not a harddisk\rVorpane must be installed on a (local) harddisk.");
+}
+
 TEST_F(DirectoryPagesTest, OnlyOneLevelIsCreated) {
   openInstallPage();
   enter("Edit1", "C:\\Missing\\Vorpane");

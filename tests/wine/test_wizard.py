@@ -108,6 +108,13 @@ class WizardWalk(unittest.TestCase):
         session.screenshot("refused-cdrom")
         self.answer_message_box()
         self.wait_for_texts("D:\\Vorpane")  # still on the installation page
+        # An emptied entry is no place on a hard disk either, though the system
+        # takes a bare "\" for the current drive's root.
+        session.click_client(facts, *EDIT1)
+        session.key(window, "End", "shift+Home", "BackSpace", "alt+n")
+        self.assertEqual(session.wait_message_box(wizard.MESSAGE_TITLE),
+                         "\\: is not a harddisk\rVorpane must be installed on a (local) harddisk.")
+        self.answer_message_box()
         session.key(window, "alt+e")
         self.assertEqual(session.wait_exit(process), 0)
 
