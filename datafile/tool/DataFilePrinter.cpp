@@ -11,23 +11,18 @@ namespace vorpane::datafile::tool {
 
 namespace {
 
-// Quoted, with every byte outside printable ASCII spelt as an escape, so a
-// carriage return inside a value stays visible.
-std::string quoted(const std::string& text) {
+// A quoted string in which quotes and backslashes are escaped and every other
+// byte outside printable ASCII goes through escapeByte.
+template <typename EscapeByte>
+std::string quotedWith(const std::string& text, EscapeByte escapeByte) {
   std::string out = "\"";
   for (char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
       out += '\\';
       out += c;
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\n') {
-      out += "\\n";
     } else if (byte < 32 || byte >= 127) {
-      char hex[5];
-      std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-      out += hex;
+      out += escapeByte(byte);
     } else {
       out += c;
     }
@@ -35,23 +30,25 @@ std::string quoted(const std::string& text) {
   return out + "\"";
 }
 
+// Every byte outside printable ASCII spelt as an escape, so a carriage return
+// inside a value stays visible.
+std::string quoted(const std::string& text) {
+  return quotedWith(text, [](unsigned char byte) -> std::string {
+    if (byte == '\r') return "\\r";
+    if (byte == '\n') return "\\n";
+    char hex[5];
+    std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+    return hex;
+  });
+}
+
 // JSON strings carry the file's bytes as code points 0..255.
 std::string jsonString(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < 32 || byte >= 127) {
-      char escape[7];
-      std::snprintf(escape, sizeof escape, "\\u%04X", byte);
-      out += escape;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
+  return quotedWith(text, [](unsigned char byte) -> std::string {
+    char escape[7];
+    std::snprintf(escape, sizeof escape, "\\u%04X", byte);
+    return escape;
+  });
 }
 
 std::string jsonReal(double value) { return std::isfinite(value) ? FormatGeneralReal(value) : "null"; }
