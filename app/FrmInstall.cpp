@@ -4,6 +4,9 @@
 #include <stdexcept>
 #include <utility>
 
+#include "app/Application.h"
+#include "app/InstallRun.h"
+#include "app/PageProgress.h"
 #include "app/Product.h"
 #include "ui/ProductTexts.h"
 
@@ -114,6 +117,7 @@ void TFrmInstallVorpane::bindHandlers() {
       {"Button22Click", &TFrmInstallVorpane::Button22Click},
       {"Button23Click", &TFrmInstallVorpane::Button23Click},
       {"Button25Click", &TFrmInstallVorpane::Button25Click},
+      {"BtnFailedRunExitClick", &TFrmInstallVorpane::BtnFailedRunExitClick},
       {"DirectoryListBox1Change", &TFrmInstallVorpane::DirectoryListBox1Change},
       {"DirectoryListBox2Change", &TFrmInstallVorpane::DirectoryListBox2Change},
       {"DirectoryListBox3Change", &TFrmInstallVorpane::DirectoryListBox3Change},
@@ -140,9 +144,9 @@ void TFrmInstallVorpane::bindHandlers() {
 
 void TFrmInstallVorpane::create() { form_.raise(form_.description().name, Event::Create); }
 
-void TFrmInstallVorpane::close() {
+void TFrmInstallVorpane::close(int exitCode) {
   form_.raise(form_.description().name, Event::Close);
-  shell_.terminate();
+  shell_.terminate(exitCode);
 }
 
 // --- start and end ------------------------------------------------------------------
@@ -336,7 +340,26 @@ void TFrmInstallVorpane::Button17Click() { form_.setActivePage("Tab14Installing"
 
 void TFrmInstallVorpane::Button18Click() { form_.setActivePage("Tab12ChooseCacheDirectory"); }
 
-void TFrmInstallVorpane::Tab14InstallingShow() {}
+void TFrmInstallVorpane::Tab14InstallingShow() {
+  PageProgress progress(form_, shell_, "pbInstall", "LblInstallComplete");
+  try {
+    InstallRun(platform_, progress).run({InstallDir, DownloadDir, CacheDir, form_.checked("cbShortcut")});
+  } catch (const std::exception& error) {
+    showRunFailure(error, "BtnInstallExit");
+    return;
+  }
+  form_.setTimerEnabled("Timer1", true);
+}
+
+void TFrmInstallVorpane::showRunFailure(const std::exception& error, const std::string& exitButton) {
+  showException(shell_, error);
+  form_.setVisible(exitButton, true);
+  form_.setFocus(exitButton);
+}
+
+// A failed run ends the program as unsuccessful; in automatic mode the close
+// handler still starts the client again, which is all the user has left.
+void TFrmInstallVorpane::BtnFailedRunExitClick() { close(1); }
 
 void TFrmInstallVorpane::Timer1Timer() {
   form_.setTimerEnabled("Timer1", false);

@@ -22,8 +22,9 @@ class TFrmInstallVorpane {
 
   // Creates the form as the program starts: raises its creation event.
   void create();
-  // Closes the main form normally: the close handler runs, then the program ends.
-  void close();
+  // Closes the main form normally: the close handler runs, then the program
+  // ends with the exit code.
+  void close(int exitCode = 0);
 
   // The wizard's state, read by tests.
   const std::string& installDir() const { return InstallDir; }
@@ -38,6 +39,8 @@ class TFrmInstallVorpane {
   // Stores a directory page's entry in its field, normalised, and makes sure the
   // directory is there on a local hard disk; raises the message to show otherwise.
   void acceptDirectory(const std::string& edit, std::string& field, const char* diskLine);
+  // After a run failed: the error, then the page's Exit button as the way out.
+  void showRunFailure(const std::exception& error, const std::string& exitButton);
 
   // --- handlers, by their names on the form ---
   void FormCreate();
@@ -66,6 +69,7 @@ class TFrmInstallVorpane {
   void Button22Click();
   void Button23Click();
   void Button25Click();
+  void BtnFailedRunExitClick();
   void DirectoryListBox1Change();
   void DirectoryListBox2Change();
   void DirectoryListBox3Change();

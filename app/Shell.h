@@ -19,8 +19,9 @@ class Shell {
   // Ends the process at once with the exit code; no close handler runs.
   // Returns only in tests, which record it.
   virtual void halt(int exitCode) = 0;
-  // Asks the message loop to end after the current event (the main form has closed).
-  virtual void terminate() = 0;
+  // Asks the message loop to end after the current event (the main form has
+  // closed); the program then ends with the exit code.
+  virtual void terminate(int exitCode) = 0;
 };
 
 // The application's default exception display appends "." to a message whose

@@ -110,6 +110,23 @@ std::optional<fs::path> findInsensitive(const fs::path& folder, const std::strin
 
 // Collects small writes in its own buffer and hands the runtime whole buffers
 // (the runtime's own buffer size cannot be set portably).
+// A file on a disk with room for only so many bytes more.
+class FillingOutputFile final : public OutputFile {
+ public:
+  FillingOutputFile(std::unique_ptr<OutputFile> file, std::size_t space)
+      : file_(std::move(file)), space_(space) {}
+  void write(const std::uint8_t* data, std::size_t size) override {
+    if (size > space_) throw IoError(io::DiskFull);
+    space_ -= size;
+    file_->write(data, size);
+  }
+  void close() override { file_->close(); }
+
+ private:
+  std::unique_ptr<OutputFile> file_;
+  std::size_t space_;
+};
+
 class HostOutputFile final : public OutputFile {
  public:
   explicit HostOutputFile(std::FILE* file) : file_(file), buffer_(kFileBufferSize) {
@@ -253,6 +270,10 @@ void HostPlatform::refuseReplace(const std::string& target, int ioCode) {
 }
 
 void HostPlatform::failShortcuts(bool fail) { failShortcuts_ = fail; }
+
+void HostPlatform::fillDiskAt(const std::string& windowsPath, std::size_t bytes) {
+  diskSpace_[key(windowsPath)] = bytes;
+}
 
 void HostPlatform::setHidden(const std::string& windowsPath, bool hidden) {
   if (hidden) {
@@ -418,7 +439,10 @@ std::unique_ptr<OutputFile> HostPlatform::createFile(const std::string& path) {
   errno = 0;
   std::FILE* file = std::fopen(host.string().c_str(), "wb");
   if (file == nullptr) throw IoError(ioCodeFromErrno(errno));
-  return std::make_unique<HostOutputFile>(file);
+  auto output = std::make_unique<HostOutputFile>(file);
+  const auto space = diskSpace_.find(key(path));
+  if (space == diskSpace_.end()) return output;
+  return std::make_unique<FillingOutputFile>(std::move(output), space->second);
 }
 
 std::unique_ptr<InputFile> HostPlatform::openFile(const std::string& path) {

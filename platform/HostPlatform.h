@@ -40,6 +40,9 @@ class HostPlatform : public Platform {
   // replaceFile() onto this target fails with the code, as Windows refuses to
   // replace a running program.
   void refuseReplace(const std::string& target, int ioCode = io::AccessDenied);
+  // A file created at this path takes this many bytes; the write that would
+  // go beyond raises "Disk full", as a disk that fills up does.
+  void fillDiskAt(const std::string& windowsPath, std::size_t bytes);
   // createShortcut() raises as if the shell-link object could not be had.
   void failShortcuts(bool fail);
   // listDirectory() reports the file or directory with the hidden attribute; the
@@ -99,6 +102,7 @@ class HostPlatform : public Platform {
   std::mt19937_64 guidRandom_;
   std::map<std::string, int> refusedReplacements_;  // keyed by key(target)
   std::set<std::string> hidden_;                    // keyed by key(path)
+  std::map<std::string, std::size_t> diskSpace_;    // keyed by key(path)
   bool failShortcuts_ = false;
   std::vector<ProcessStart> processStarts_;
   std::vector<std::string> openedLinks_;

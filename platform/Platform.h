@@ -69,6 +69,7 @@ struct ShortcutSpec {
   std::string linkPath;     // the .Lnk file to write
   std::string description;  // shown as the link's comment
   std::string arguments;    // passed to the target
+  friend bool operator==(const ShortcutSpec&, const ShortcutSpec&) = default;
 };
 
 // A file open for writing. Writes may be buffered; every failure raises IoError

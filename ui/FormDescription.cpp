@@ -7,7 +7,16 @@
 
 namespace vorpane::ui {
 
+void FormDescription::indexControls() {
+  controlIndex.clear();
+  for (std::size_t i = 0; i < controls.size(); ++i) controlIndex.emplace(controls[i].name, i);
+}
+
 const ControlDescription* FormDescription::find(const std::string& controlName) const {
+  if (controlIndex.size() == controls.size()) {
+    const auto found = controlIndex.find(controlName);
+    return found == controlIndex.end() ? nullptr : &controls[found->second];
+  }
   for (const auto& c : controls)
     if (c.name == controlName) return &c;
   return nullptr;
@@ -429,12 +438,16 @@ void installNowPage(Builder& b) {
   b.button("Button17", body, {210, 112, 145, 25}, "&Install", 1, "Button17Click");
 }
 
-// The progress pages show a white percentage above the bar.
+// The progress pages show a white percentage above the bar. Their button bar
+// stays empty while the run works; a run that fails shows its Exit button, so
+// the user is never left on a page without a way out.
 void progressPage(Builder& b, const char* page, const char* title, const char* titlePanel,
-                  const char* bodyPanel, const char* barPanel, const char* label, const char* progress) {
+                  const char* bodyPanel, const char* barPanel, const char* label, const char* progress,
+                  const char* failedRunExit) {
   const auto [body, bar] = b.page(page, title, titlePanel, bodyPanel, barPanel);
   b.label(label, body, 344, 128, "0% complete").font = fontIn(White);
   b.progressBar(progress, body, {24, 152, 705, 25});
+  b.button(failedRunExit, bar, {8, 8, 75, 25}, "&Exit", 0, "BtnFailedRunExitClick").visible = false;
 }
 
 void installReadyPage(Builder& b) {
@@ -507,14 +520,15 @@ FormDescription buildInstallForm() {
   directoryPages(b);
   installNowPage(b);
   progressPage(b, "Tab14Installing", "Installing Vorpane", "Panel28", "Panel27", "Panel26",
-               "LblInstallComplete", "pbInstall");
+               "LblInstallComplete", "pbInstall", "BtnInstallExit");
   installReadyPage(b);
   searchPage(b);
   startUpgradePage(b);
   progressPage(b, "Tab22Upgrading", "Upgrading Vorpane", "Panel40", "Panel39", "Panel38", "lblUpgrade",
-               "pbUpgrade");
+               "pbUpgrade", "BtnUpgradeExit");
   upgradeReadyPage(b);
   timers(b);
+  form.indexControls();
   return form;
 }
 

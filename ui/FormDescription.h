@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace vorpane::ui {
@@ -91,6 +92,7 @@ struct ControlDescription {
   bool stretch = false;      // images: scale the picture to the box
   bool autoSize = false;     // images: the box takes the picture's size; labels: the box
                              // takes the measured text's size (the stored width is an estimate)
+  bool visible = true;       // hidden controls appear only when the wizard shows them
   std::string linkedList;    // drive selectors: the DirectoryList they move
   int interval = 0;          // timers, milliseconds
   std::vector<Binding> bindings;
@@ -115,7 +117,11 @@ struct FormDescription {
   std::string pageControl;                   // "PageControl1"
   std::vector<std::string> pages;            // page names in index order
   std::vector<ControlDescription> controls;  // parents always before children
+  // Control names to their place in controls; indexControls() fills it once
+  // the controls are complete, so that looking a control up is no scan.
+  std::unordered_map<std::string, std::size_t> controlIndex;
 
+  void indexControls();
   const ControlDescription* find(const std::string& controlName) const;
   // The page's title caption, or empty for a name that is no page.
   std::string pageTitle(const std::string& pageName) const;

@@ -64,6 +64,7 @@ FormModel::FormModel(const FormDescription& description) : description_(descript
     ControlState s;
     s.text = c.text;
     s.checked = c.checked;
+    s.visible = c.visible;
     states_.emplace(c.name, std::move(s));
   }
 }
@@ -318,9 +319,19 @@ const FormModel::ControlState& FormModel::state(const std::string& control, Cont
   return state(control);
 }
 
+bool FormModel::visible(const std::string& control) const { return state(control).visible; }
+
+void FormModel::setVisible(const std::string& control, bool visible) {
+  ControlState& s = state(control);
+  if (s.visible == visible) return;
+  s.visible = visible;
+  notify(control, Property::Visible);
+}
+
 void FormModel::notify(const std::string& control, Property property) {
-  // A copy, so a view may detach itself while it is told.
-  for (FormView* view : std::vector<FormView*>(views_)) view->modelChanged(control, property);
+  // By index and without a copy: a run tells its views thousands of times, and
+  // a view that detaches itself while it is told only shortens the list.
+  for (std::size_t i = 0; i < views_.size(); ++i) views_[i]->modelChanged(control, property);
 }
 
 }  // namespace vorpane::ui

@@ -16,7 +16,19 @@
 
 namespace vorpane::ui {
 
-enum class Property { Caption, Text, Checked, Position, Maximum, Items, ItemIndex, Directory, Drive, Timer };
+enum class Property {
+  Caption,
+  Text,
+  Checked,
+  Position,
+  Maximum,
+  Items,
+  ItemIndex,
+  Directory,
+  Drive,
+  Timer,
+  Visible,
+};
 
 // A view observes the model; it is told after every change.
 class FormView {
@@ -86,6 +98,10 @@ class FormModel {
   char drive(const std::string& control) const;
   void setDrive(const std::string& control, char letter);
 
+  // Whether a control shows on its page; hidden controls take no input.
+  bool visible(const std::string& control) const;
+  void setVisible(const std::string& control, bool visible);
+
   const std::string& focus() const { return focus_; }
   void setFocus(const std::string& control);
 
@@ -103,6 +119,7 @@ class FormModel {
     std::string directory;
     char drive = 'C';
     bool timerEnabled = false;
+    bool visible = true;
   };
 
   // Unknown names and properties asked of the wrong kind of control are

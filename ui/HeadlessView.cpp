@@ -145,6 +145,7 @@ platform::Platform& HeadlessView::platform() const {
 const ControlDescription& HeadlessView::reachable(const std::string& control) const {
   const ControlDescription* c = model_.description().find(control);
   if (c == nullptr) throw std::logic_error("form has no control named " + control);
+  if (!model_.visible(control)) throw std::logic_error(control + " is hidden");
   const std::string page = model_.description().pageOf(control);
   if (!page.empty() && page != model_.activePage())
     throw std::logic_error(control + " lies on " + page + ", but the active page is " +

@@ -335,9 +335,10 @@ void Win32View::createControl(Control& control, HWND parentWindow) {
       multiLine(d.kind) ? withWindowsLineBreaks(model_.text(d.name)) : model_.text(d.name);
   control.font = fontFor(d.font);
   control.background = backgroundOf(d);
+  const DWORD style = model_.visible(d.name) ? recipe.style : recipe.style & ~WS_VISIBLE;
   control.window = CreateWindowExA(
-      recipe.exStyle, recipe.windowClass, text.c_str(), recipe.style, box.left, box.top, width, height,
-      parentWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_, this);
+      recipe.exStyle, recipe.windowClass, text.c_str(), style, box.left, box.top, width, height, parentWindow,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_, this);
   if (control.window == nullptr) throw std::runtime_error("cannot create the window of " + d.name);
   byWindow_[control.window] = static_cast<std::size_t>(control.id - kFirstControlId);
   SendMessageA(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(control.font), FALSE);
@@ -863,6 +864,9 @@ void Win32View::modelChanged(const std::string& name, Property property) {
     case Property::Timer:
       showTimer(*control);
       break;
+    case Property::Visible:
+      showVisibility(*control);
+      break;
   }
 }
 
@@ -928,11 +932,16 @@ void Win32View::showText(Control& control) {
   }
 }
 
-void Win32View::showProgress(const Control& control) {
+// A run moves its bar thousands of times; only a new maximum needs the range
+// sent again, each message being a repaint under some systems.
+void Win32View::showProgress(Control& control) {
   const int maximum = model_.maximum(control.description->name);
   const int position = model_.position(control.description->name);
   HWND bar = control.window;
-  SendMessageA(bar, PBM_SETRANGE32, 0, maximum);
+  if (control.shownMaximum != maximum) {
+    SendMessageA(bar, PBM_SETRANGE32, 0, maximum);
+    control.shownMaximum = maximum;
+  }
   // A themed bar glides towards a higher position but jumps to a lower one;
   // stepping one past and back makes every update show at once, which a run
   // that pumps messages between chunks relies on.
@@ -945,6 +954,12 @@ void Win32View::showProgress(const Control& control) {
     SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(maximum), 0);
     SendMessageA(bar, PBM_SETRANGE32, 0, maximum);
   }
+}
+
+void Win32View::showVisibility(const Control& control) {
+  const bool visible = model_.visible(control.description->name);
+  ShowWindow(control.window, visible ? SW_SHOWNA : SW_HIDE);
+  if (!visible && GetFocus() == control.window) focusFirstControlOf(GetParent(control.window));
 }
 
 void Win32View::showItems(const Control& control) {

@@ -71,6 +71,7 @@ class Win32View final : public FormView {
     std::vector<DriveEntry> drives;       // drive selectors
     std::vector<std::string> driveTexts;  // drive selectors, "c: [label]"
     win32::RenderedPicture picture;       // images
+    int shownMaximum = -1;                // progress bars: the range the window has
   };
 
   static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -110,7 +111,8 @@ class Win32View final : public FormView {
 
   // --- model to windows -------------------------------------------------------------
   void showText(Control& control);
-  void showProgress(const Control& control);
+  void showProgress(Control& control);
+  void showVisibility(const Control& control);
   void showItems(const Control& control);
   void showDirectory(Control& control);
   void showDrive(const Control& control);

@@ -78,6 +78,6 @@ void Win32Application::showError(const std::string& text) {
 
 void Win32Application::halt(int exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }
 
-void Win32Application::terminate() { PostQuitMessage(0); }
+void Win32Application::terminate(int exitCode) { PostQuitMessage(exitCode); }
 
 }  // namespace vorpane::app

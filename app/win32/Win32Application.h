@@ -38,7 +38,7 @@ class Win32Application final : public Shell {
   void showMessage(const std::string& text) override;
   void showError(const std::string& text) override;
   [[noreturn]] void halt(int exitCode) override;
-  void terminate() override;
+  void terminate(int exitCode) override;
 
  private:
   void dispatch(MSG& message);

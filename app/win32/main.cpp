@@ -8,7 +8,7 @@
 #include <exception>
 
 #include "app/Application.h"
-#include "app/FrmInstall.h"
+#include "app/Installer.h"
 #include "app/win32/Win32Application.h"
 #include "platform/Win32Platform.h"
 #include "ui/FormDescription.h"
@@ -23,17 +23,14 @@ int runInstaller(HINSTANCE instance) {
   platform::Win32Platform platform;
   ui::FormModel model(ui::installFormDescription());
   app::Win32Application application;
-  app::TFrmInstallVorpane form(model, platform, application, app::commandLineArguments());
-  const auto showFailure = [&application](const std::exception& error) {
-    app::showException(application, error);
-  };
-  model.setExceptionHandler(showFailure);
+  app::Installer installer(model, platform, application, app::commandLineArguments());
 
   ui::Win32View view(model, platform, instance);
-  view.setFailureHandler(showFailure);
+  view.setFailureHandler(
+      [&application](const std::exception& error) { app::showException(application, error); });
   view.create();
   application.setMainWindow(view.window());
-  form.create();
+  installer.start();
   view.showCentred();
   return application.run();
 }

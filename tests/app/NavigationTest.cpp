@@ -225,6 +225,7 @@ class TimerTransitionTest : public WizardTest {};
 TEST_F(TimerTransitionTest, TimersFireOncePerEnablingAndMoveOn) {
   start();
   model.setActivePage("Tab14Installing");
+  model.setTimerEnabled("Timer1", false);  // the run enabled it
   view.fireTimer("Timer1");
   EXPECT_EQ(page(), "Tab14Installing") << "a disabled timer does not fire";
   model.setTimerEnabled("Timer1", true);

@@ -16,7 +16,6 @@ WizardTest::WizardTest() {
   mapDrive('C');
   makeDirectory("C:\\Program Files");
   platform.setShellFolder(platform::ShellFolder::ProgramFiles, "C:\\Program Files");
-  model.setExceptionHandler([this](const std::exception& error) { app::showException(shell, error); });
 }
 
 WizardTest::~WizardTest() {
@@ -32,8 +31,9 @@ fs::path WizardTest::mapDrive(char letter, platform::DriveType type) {
 }
 
 void WizardTest::start(std::vector<std::string> arguments) {
-  wizard = std::make_unique<app::TFrmInstallVorpane>(model, platform, shell, std::move(arguments));
-  wizard->create();
+  installer = std::make_unique<app::Installer>(model, platform, shell, std::move(arguments));
+  wizard = &installer->wizard();
+  installer->start();
 }
 
 void WizardTest::walkToChoice() {

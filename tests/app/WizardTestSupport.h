@@ -10,6 +10,7 @@
 
 #include "app/Application.h"
 #include "app/FrmInstall.h"
+#include "app/Installer.h"
 #include "platform/HostPlatform.h"
 #include "ui/FormDescription.h"
 #include "ui/FormModel.h"
@@ -23,13 +24,17 @@ class RecordingShell : public app::Shell {
   void showMessage(const std::string& text) override { messages.push_back(text); }
   void showError(const std::string& text) override { errors.push_back(text); }
   void halt(int exitCode) override { haltCode = exitCode; }
-  void terminate() override { terminated = true; }
+  void terminate(int exitCode) override {
+    terminated = true;
+    terminateCode = exitCode;
+  }
 
   int pumps = 0;
   std::vector<std::string> messages;
   std::vector<std::string> errors;
   std::optional<int> haltCode;
   bool terminated = false;
+  int terminateCode = -1;
 };
 
 class WizardTest : public ::testing::Test {
@@ -57,7 +62,8 @@ class WizardTest : public ::testing::Test {
   ui::FormModel model{ui::installFormDescription()};
   ui::HeadlessView view{model};
   RecordingShell shell;
-  std::unique_ptr<app::TFrmInstallVorpane> wizard;
+  std::unique_ptr<app::Installer> installer;
+  app::TFrmInstallVorpane* wizard = nullptr;
 };
 
 }  // namespace vorpane::testing

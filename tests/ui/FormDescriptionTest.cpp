@@ -50,6 +50,7 @@ const std::set<std::string> kHandlers = {"FormCreate",
                                          "Button22Click",
                                          "Button23Click",
                                          "Button25Click",
+                                         "BtnFailedRunExitClick",
                                          "DirectoryListBox1Change",
                                          "DirectoryListBox2Change",
                                          "DirectoryListBox3Change",
@@ -213,6 +214,7 @@ const std::vector<ControlRow> kControls = {
     // progress, finish, search, upgrade
     {"LblInstallComplete", K::Label, "Panel27", {344, 128, kAuto}, "0% complete"},
     {"pbInstall", K::ProgressBar, "Panel27", {24, 152, 705, 25}, ""},
+    {"BtnInstallExit", K::Button, "Panel26", {8, 8, 75, 25}, "&Exit", 0},
     {"Label9", K::Label, "Panel29", {8, 24, kAuto}, "The installation of Vorpane is completed succesfully."},
     {"Label10", K::Label, "Panel29", {8, 64, kAuto}, "What do you want to do now?"},
     {"Button20", K::Button, "Panel29", {8, 80, 145, 25}, "&Start Vorpane", 1},
@@ -242,6 +244,7 @@ const std::vector<ControlRow> kControls = {
     {"Button23", K::Button, "Panel36", {16, 109, 161, 25}, "&Upgrade", 2},
     {"lblUpgrade", K::Label, "Panel39", {344, 128, kAuto}, "0% complete"},
     {"pbUpgrade", K::ProgressBar, "Panel39", {24, 152, 705, 25}, ""},
+    {"BtnUpgradeExit", K::Button, "Panel38", {8, 8, 75, 25}, "&Exit", 0},
     {"Label15", K::Label, "Panel42", {8, 24, kAuto}, "The upgrade of Vorpane is completed succesfully."},
     {"Label16", K::Label, "Panel42", {8, 64, kAuto}, "What do you want to do now?"},
     {"Button25", K::Button, "Panel42", {8, 80, 145, 25}, "&Start Vorpane", 1},
@@ -252,6 +255,8 @@ const std::vector<ControlRow> kControls = {
 // Bindings other than the pages' Show events and the timers.
 const std::map<std::string, std::pair<Event, std::string>> kBindings = {
     {"Button1", {Event::Click, "Button1Click"}},
+    {"BtnInstallExit", {Event::Click, "BtnFailedRunExitClick"}},
+    {"BtnUpgradeExit", {Event::Click, "BtnFailedRunExitClick"}},
     {"Button2", {Event::Click, "Button1Click"}},
     {"Button5", {Event::Click, "Button1Click"}},
     {"Button6", {Event::Click, "Button1Click"}},
@@ -371,6 +376,8 @@ TEST(FormDescription, EveryControlWithItsPlaceAndText) {
 }
 
 TEST(FormDescription, StatesFontsAndPictures) {
+  for (const auto& c : form().controls)
+    EXPECT_EQ(c.visible, c.name != "BtnInstallExit" && c.name != "BtnUpgradeExit") << c.name;
   EXPECT_TRUE(control("cbShortcut").checked);
   EXPECT_TRUE(control("CheckBoxUpgradeShortcut").checked);
   EXPECT_TRUE(control("EdAgree").upperCase);

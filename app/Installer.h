@@ -1,0 +1,34 @@
+#pragma once
+// The one place where the installer's parts are connected: the payload writers
+// to the platform, the form's failures to the application's error display, and
+// the wizard to the form. The shipped program and the tests start the
+// installer through it, so both run the same wiring.
+
+#include <string>
+#include <vector>
+
+#include "app/FrmInstall.h"
+#include "app/Shell.h"
+#include "platform/Platform.h"
+#include "ui/FormModel.h"
+
+namespace vorpane::app {
+
+// The payload writers write through this platform from now on.
+void ConnectPayload(platform::Platform& platform);
+
+class Installer {
+ public:
+  // arguments: the program's arguments 1..N, quoting already removed.
+  Installer(ui::FormModel& form, platform::Platform& platform, Shell& shell,
+            std::vector<std::string> arguments);
+
+  TFrmInstallVorpane& wizard() { return wizard_; }
+  // Creates the form, which picks the first page from the command line.
+  void start() { wizard_.create(); }
+
+ private:
+  TFrmInstallVorpane wizard_;
+};
+
+}  // namespace vorpane::app

@@ -1,0 +1,32 @@
+#pragma once
+// Puts the two programs the installer carries into a directory, chunk by chunk,
+// moving a progress bar that counts bytes: the client first (positions 0 up to
+// its size), then the uninstaller after it. The install and the upgrade runs
+// both do this with the same loop.
+
+#include <cstdint>
+#include <string>
+
+#include "app/RunProgress.h"
+
+namespace vorpane::app {
+
+inline constexpr const char* kClientFileName = "Vorpane.Exe";
+inline constexpr const char* kUninstallerFileName = "Uninstall_Vorpane.Exe";
+
+// The bar's maximum while both programs are written: their sizes added up.
+std::int64_t ProgramsSize();
+// The maximum a run sets: the programs plus a tenth for the steps after them.
+int RunProgressMaximum();
+
+// Sets the bar's position to 0 and its maximum to the programs' size, then to
+// the run's maximum, as the runs begin.
+void BeginRunProgress(RunProgress& progress);
+
+// Writes directory + "Vorpane.Exe", then directory + "Uninstall_Vorpane.Exe"
+// (directory ends in a backslash). After every chunk: the bar to the bytes
+// written, the percentage, one run of the message queue. Raises the writers'
+// IoError; a program that was not written whole keeps its old file.
+void ExtractPrograms(const std::string& directory, RunProgress& progress);
+
+}  // namespace vorpane::app

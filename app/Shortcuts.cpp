@@ -1,0 +1,19 @@
+#include "app/Shortcuts.h"
+
+#include "app/ProgramExtraction.h"
+
+namespace vorpane::app {
+
+void CreateShortcut(platform::Platform& platform, const std::string& target, const std::string& linkPath,
+                    const std::string& description, const std::string& arguments) {
+  platform.createShortcut({target, linkPath, description, arguments});
+}
+
+void CreateDesktopShortcut(platform::Platform& platform, const std::string& directory) {
+  const auto desktop = platform.shellFolder(platform::ShellFolder::DesktopDirectory);
+  if (!desktop) return;
+  CreateShortcut(platform, directory + kClientFileName, *desktop + "\\" + kClientShortcut, kClientDescription,
+                 "");
+}
+
+}  // namespace vorpane::app

@@ -1,0 +1,28 @@
+#pragma once
+// The shell shortcuts an installation leaves: the start-menu group with the
+// client and its uninstaller, and the client on the desktop.
+
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace vorpane::app {
+
+inline constexpr const char* kStartMenuGroup = "Vorpane";
+inline constexpr const char* kClientShortcut = "Vorpane.Lnk";
+inline constexpr const char* kUninstallerShortcut = "Uninstall Vorpane.Lnk";
+inline constexpr const char* kClientDescription = "Vorpane";
+// The uninstaller's shortcut has always carried this comment; users' start
+// menus show it, so it stays as it is.
+inline constexpr const char* kUninstallerDescription = "Unistall Vorpane";
+
+// Writes one shell link. Raises when the shell-link object or its interfaces
+// cannot be had; a link that cannot be saved is not reported.
+void CreateShortcut(platform::Platform& platform, const std::string& target, const std::string& linkPath,
+                    const std::string& description, const std::string& arguments);
+
+// The client's shortcut on the user's desktop, to directory + "Vorpane.Exe".
+// Nothing happens when the shell knows no desktop folder.
+void CreateDesktopShortcut(platform::Platform& platform, const std::string& directory);
+
+}  // namespace vorpane::app

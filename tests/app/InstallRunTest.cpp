@@ -1,0 +1,212 @@
+// The install run: its progress sequence, the files and shortcuts it leaves,
+// and what the wizard shows when a step fails.
+
+#include <fstream>
+
+#include "WizardTestSupport.h"
+#include "app/InstallRun.h"
+#include "app/ProgramExtraction.h"
+#include "datafile/DataFileDecoder.h"
+#include "payload/Uninstall_Vorpane_Exe.h"
+#include "payload/Vorpane_Exe.h"
+
+namespace vorpane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// One thing a run told its progress sink.
+struct Step {
+  char what;  // 'M' maximum, 'P' position, '%' percentage, 'Q' message queue
+  int value;
+  friend bool operator==(const Step&, const Step&) = default;
+};
+
+class RecordingProgress : public app::RunProgress {
+ public:
+  void setMaximum(int maximum) override { steps.push_back({'M', maximum}); }
+  void setPosition(int position) override { steps.push_back({'P', position}); }
+  void setPercent(int percent) override { steps.push_back({'%', percent}); }
+  void processMessages() override { steps.push_back({'Q', 0}); }
+  std::vector<Step> steps;
+};
+
+// The percentage as exact integers: 100 × position / maximum, halves to even.
+int exactPercent(std::int64_t position, std::int64_t maximum) {
+  const std::int64_t quotient = 100 * position / maximum;
+  const std::int64_t twiceRest = 2 * (100 * position % maximum);
+  if (twiceRest > maximum || (twiceRest == maximum && quotient % 2 == 1))
+    return static_cast<int>(quotient + 1);
+  return static_cast<int>(quotient);
+}
+
+// Each chunk: the bar at the bytes written (one more once complete), the
+// percentage of that, one run of the message queue.
+void expectChunks(std::vector<Step>& expected, std::int64_t size, std::int64_t offset, int maximum) {
+  for (std::int64_t written = 0;;) {
+    const bool last = written + 1024 > size;
+    written = last ? size + 1 : written + 1024;
+    const auto position = static_cast<int>(offset + written);
+    expected.insert(expected.end(), {{'P', position}, {'%', exactPercent(position, maximum)}, {'Q', 0}});
+    if (last) return;
+  }
+}
+
+TEST(RunPercentage, EveryPositionRoundsToNearestWithHalvesToEvenAndNoChunkShowsAHundred) {
+  const int maximum = app::RunProgressMaximum();
+  for (int position = 0; position <= maximum; ++position)
+    ASSERT_EQ(app::PercentOf(position, maximum), exactPercent(position, maximum)) << position;
+  EXPECT_EQ(app::PercentOf(app::ProgramsSize() + 1, maximum), 91);
+  EXPECT_EQ(app::PercentOf(1, 8), 12);  // 12.5
+  EXPECT_EQ(app::PercentOf(3, 8), 38);  // 37.5
+  EXPECT_EQ(app::PercentOf(5, 0), 0);
+  EXPECT_EQ(app::PositionAtPercent(3263744, 92), 3002644);
+  EXPECT_EQ(app::PositionAtPercent(3263744, 99), 3231107);
+}
+
+class InstallRunTest : public WizardTest {
+ protected:
+  InstallRunTest() {
+    platform.setShellFolder(platform::ShellFolder::Programs, "C:\\Menu\\Programs");
+    platform.setShellFolder(platform::ShellFolder::DesktopDirectory, "C:\\Desktop");
+    makeDirectory("C:\\Menu\\Programs");
+    makeDirectory("C:\\Desktop");
+    makeDirectory("C:\\Vorpane");
+    app::ConnectPayload(platform);
+  }
+  app::InstallPlan plan(bool desktop = true) const {
+    return {"C:\\Vorpane\\", "C:\\Downloads\\", "C:\\Cache\\", desktop};
+  }
+  std::vector<std::uint8_t> bytesOf(const std::string& windowsPath) const {
+    std::ifstream in(host(windowsPath), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  bool holdsImage(const std::string& windowsPath, std::span<const std::uint8_t> image) const {
+    const auto bytes = bytesOf(windowsPath);
+    return std::equal(bytes.begin(), bytes.end(), image.begin(), image.end());
+  }
+};
+
+TEST_F(InstallRunTest, TellsEveryStepOfTheBarInOrderAndLeavesTheWholeInstallation) {
+  RecordingProgress progress;
+  app::InstallRun(platform, progress).run(plan());
+
+  const int maximum = 3263744;
+  std::vector<Step> expected{{'P', 0}, {'M', 2967040}, {'M', maximum}};
+  expectChunks(expected, 2188800, 0, maximum);
+  expectChunks(expected, 778240, 2188800, maximum);
+  expected.insert(expected.end(), {{'P', 3002644}, {'Q', 0}, {'P', 3035282}});
+  for (int percent = 94; percent <= 99; ++percent)
+    expected.insert(expected.end(),
+                    {{'P', app::PositionAtPercent(maximum, percent)}, {'%', percent}, {'Q', 0}});
+  ASSERT_EQ(progress.steps.size(), expected.size());
+  EXPECT_TRUE(progress.steps == expected);
+  EXPECT_EQ(std::count(progress.steps.begin(), progress.steps.end(), Step{'%', 100}), 0);
+
+  EXPECT_TRUE(holdsImage("C:\\Vorpane\\Vorpane.Exe", payload::Vorpane_Exe::image()));
+  EXPECT_TRUE(holdsImage("C:\\Vorpane\\Uninstall_Vorpane.Exe", payload::Uninstall_Vorpane_Exe::image()));
+  const auto data = bytesOf("C:\\Vorpane\\Vorpane.Dat");
+  const auto decoded =
+      datafile::DecodeDataFile(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+  EXPECT_EQ(decoded.header.at(3).text, "C:\\Vorpane\\");
+
+  using S = platform::ShortcutSpec;
+  EXPECT_TRUE(fs::is_directory(host("C:\\Menu\\Programs\\Vorpane")));
+  EXPECT_EQ(
+      platform.shortcuts(),
+      (std::vector<S>{{"C:\\Vorpane\\Uninstall_Vorpane.Exe",
+                       "C:\\Menu\\Programs\\Vorpane\\Uninstall Vorpane.Lnk", "Unistall Vorpane", ""},
+                      {"C:\\Vorpane\\Vorpane.Exe", "C:\\Menu\\Programs\\Vorpane\\Vorpane.Lnk", "Vorpane", ""},
+                      {"C:\\Vorpane\\Vorpane.Exe", "C:\\Desktop\\Vorpane.Lnk", "Vorpane", ""}}));
+}
+
+TEST_F(InstallRunTest, ShortcutsFollowTheDesktopChoiceAndTheFoldersTheShellKnows) {
+  RecordingProgress progress;
+  makeDirectory("C:\\Menu\\Programs\\Vorpane");  // an earlier installation's group
+  app::InstallRun(platform, progress).run(plan(false));
+  ASSERT_EQ(platform.shortcuts().size(), 2u);
+  EXPECT_EQ(platform.shortcuts()[1].linkPath, "C:\\Menu\\Programs\\Vorpane\\Vorpane.Lnk");
+
+  platform.setShellFolder(platform::ShellFolder::Programs, std::nullopt);
+  fs::remove(host("C:\\Vorpane\\Vorpane.Dat"));
+  app::InstallRun(platform, progress).run(plan(true));
+  ASSERT_EQ(platform.shortcuts().size(), 3u);
+  EXPECT_EQ(platform.shortcuts()[2].linkPath, "C:\\Desktop\\Vorpane.Lnk");
+
+  platform.setShellFolder(platform::ShellFolder::DesktopDirectory, std::nullopt);
+  app::InstallRun(platform, progress).run(plan(true));
+  EXPECT_EQ(platform.shortcuts().size(), 3u);
+  EXPECT_TRUE(fs::exists(host("C:\\Vorpane\\Vorpane.Dat")));
+}
+
+class FailedInstallTest : public WizardTest {
+ protected:
+  void SetUp() override {
+    platform.setShellFolder(platform::ShellFolder::Programs, "C:\\Menu");
+    makeDirectory("C:\\Menu");
+    walkToChoice();
+    walkToSummaryWithDefaults();
+    // What was there before the run must stay so whatever fails.
+    std::ofstream(host(kDir + "Vorpane.Exe")) << "old client";
+    std::ofstream(host(kDir + "notes.txt")) << "mine";
+  }
+  // Runs the installation from the summary page and checks what a failed run shows.
+  void installAndExpectFailure(const std::string& message) {
+    view.click("Button17");
+    EXPECT_EQ(page(), "Tab14Installing");
+    ASSERT_EQ(shell.errors, std::vector<std::string>{message});
+    EXPECT_FALSE(model.timerEnabled("Timer1"));
+    EXPECT_TRUE(model.visible("BtnInstallExit"));
+    EXPECT_EQ(model.focus(), "BtnInstallExit");
+    EXPECT_TRUE(readFile(kDir + "notes.txt") == "mine");
+    view.click("BtnInstallExit");
+    EXPECT_TRUE(shell.terminated);
+    EXPECT_EQ(shell.terminateCode, 1);
+    EXPECT_FALSE(shell.haltCode.has_value());
+  }
+  std::string readFile(const std::string& windowsPath) const {
+    std::ifstream in(host(windowsPath));
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  const std::string kDir = "C:\\Program Files\\Vorpane\\";
+};
+
+TEST_F(FailedInstallTest, TheExitButtonIsHiddenUntilARunFails) {
+  EXPECT_FALSE(model.visible("BtnInstallExit"));
+  EXPECT_THROW(view.click("BtnInstallExit"), std::logic_error);
+  fs::remove(host(kDir + "Vorpane.Exe"));
+  view.click("Button17");
+  EXPECT_TRUE(shell.errors.empty());
+  EXPECT_TRUE(model.timerEnabled("Timer1"));
+  EXPECT_EQ(model.text("LblInstallComplete"), "99% complete");
+  EXPECT_EQ(shell.pumps, 2138 + 761 + 1 + 6);
+  EXPECT_FALSE(model.visible("BtnInstallExit"));
+}
+
+TEST_F(FailedInstallTest, ShortcutObjectRefused) {
+  platform.failShortcuts(true);
+  installAndExpectFailure("The shell link object could not be created.");
+  EXPECT_FALSE(fs::exists(host(kDir + "Vorpane.Dat")));
+}
+
+TEST_F(FailedInstallTest, DataFileRefused) {
+  fs::create_directories(host(kDir + "Vorpane.Dat"));  // a folder where the file belongs
+  installAndExpectFailure("File access denied.");
+}
+
+class FullDiskInstallTest : public FailedInstallTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(FullDiskInstallTest, SaysDiskFullAndKeepsTheOldProgram) {
+  const std::string program = GetParam();
+  platform.fillDiskAt(kDir + program + ".new", 100000);
+  installAndExpectFailure("Disk full.");
+  EXPECT_FALSE(fs::exists(host(kDir + program + ".new")));
+  if (program == "Vorpane.Exe") EXPECT_TRUE(readFile(kDir + program) == "old client");
+  EXPECT_FALSE(fs::exists(host(kDir + "Vorpane.Dat")));
+}
+
+INSTANTIATE_TEST_SUITE_P(EitherProgram, FullDiskInstallTest,
+                         ::testing::Values("Vorpane.Exe", "Uninstall_Vorpane.Exe"));
+
+}  // namespace
+}  // namespace vorpane::testing
