@@ -32,7 +32,7 @@ from pathlib import Path
 
 SCREEN = "1280x1024x24"
 # Template layout version: bump when the template's settings change.
-TEMPLATE_FORMAT = "3"
+TEMPLATE_FORMAT = "4"
 # Settings every session shares: no crash dialog waiting for a click that never
 # comes, and 96 dots per inch so that sizes come out as designed.
 TEMPLATE_SETTINGS = r"""REGEDIT4
@@ -129,11 +129,23 @@ def ensure_template(work):
             # the registry is written out when the server ends
             subprocess.run(["wineserver", "-w"], env=env, timeout=120)
         (building / "dosdevices" / "z:").unlink(missing_ok=True)
+        detach_user_folders(building)
         install_wine_fonts(building)
         (building / ".vorpane-template").write_text(wanted)
         building.rename(template)
         log(f"template ready after {time.monotonic() - started:.1f} s")
         return template
+
+
+def detach_user_folders(prefix):
+    """Wine links the user's desktop and documents to the host's home folder:
+    a shortcut a program puts on the desktop would land in the home folder of
+    whoever runs the tests. Each session gets folders of its own instead."""
+    for user in (prefix / "drive_c" / "users").iterdir():
+        for entry in user.iterdir():
+            if entry.is_symlink():
+                entry.unlink()
+                entry.mkdir()
 
 
 def install_wine_fonts(prefix):
@@ -518,6 +530,17 @@ class WineSession:
         if code != 0:
             raise WineError(f"winprobe found no window '{title}' ({code}): {output}")
         return WindowFacts(output.splitlines())
+
+    def read_shortcut(self, windows_path):
+        """A shell link read back through the shell: target, description, arguments."""
+        code, output = self.run(self._winprobe(), "shortcut", windows_path)
+        if code != 0:
+            raise WineError(f"winprobe could not read the shortcut {windows_path} ({code}): {output}")
+        facts = {}
+        for line in output.splitlines():
+            key, _, value = line.partition(" ")
+            facts[key] = unescape(value)
+        return facts
 
     def message_boxes(self, title):
         """The texts of the message boxes shown with that title (CR as \\r)."""

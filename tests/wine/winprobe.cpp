@@ -8,6 +8,8 @@
 //   winprobe boxes <title>                lists visible message boxes with that title
 //   winprobe texts <title>                lists the texts of the window's visible
 //                                         controls and names the focused one
+//   winprobe shortcut <file.lnk>          reads a shell link through the shell and
+//                                         prints its target, description and arguments
 //
 // A title ending in "*" matches every title that starts with the rest.
 //
@@ -15,6 +17,8 @@
 // Exit code 0 on success, 1 when nothing was found, 2 on a usage error.
 
 #include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -168,6 +172,36 @@ int listTexts(const std::string& title) {
 
 }  // namespace
 
+int describeShortcut(const char* linkPath) {
+  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+  int result = 1;
+  IShellLinkA* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      wchar_t wide[MAX_PATH] = {};
+      MultiByteToWideChar(CP_ACP, 0, linkPath, -1, wide, MAX_PATH);
+      if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+        char text[MAX_PATH] = {};
+        link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
+        std::printf("target %s\n", escaped(text).c_str());
+        text[0] = '\0';
+        link->GetDescription(text, MAX_PATH);
+        std::printf("description %s\n", escaped(text).c_str());
+        text[0] = '\0';
+        link->GetArguments(text, MAX_PATH);
+        std::printf("arguments %s\n", escaped(text).c_str());
+        result = 0;
+      }
+      file->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return result;
+}
+
 int main(int argc, char** argv) {
   if (argc >= 3 && std::string(argv[1]) == "window") {
     DWORD timeoutMs = argc >= 4 ? static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)) : 10000;
@@ -175,6 +209,8 @@ int main(int argc, char** argv) {
   }
   if (argc == 3 && std::string(argv[1]) == "boxes") return listMessageBoxes(argv[2]);
   if (argc == 3 && std::string(argv[1]) == "texts") return listTexts(argv[2]);
-  std::fprintf(stderr, "usage: winprobe window <title> [timeout ms] | boxes <title> | texts <title>\n");
+  if (argc == 3 && std::string(argv[1]) == "shortcut") return describeShortcut(argv[2]);
+  std::fprintf(stderr,
+               "usage: winprobe window <title> [timeout ms] | boxes <title> | texts <title> | shortcut <file>\n");
   return 2;
 }
