@@ -28,6 +28,9 @@ constexpr const char* kImageClass = "VorpaneImage";
 // Control identifiers start above the ones the dialog manager reserves
 // (IDOK, IDCANCEL, ...), so its own commands never reach a control.
 constexpr int kFirstControlId = 100;
+// Below the controls' ids, which their timers use.
+constexpr UINT_PTR kProgressTimerId = 1;
+constexpr ULONGLONG kProgressFrameMs = 15;
 constexpr UINT_PTR kSubclassId = 1;
 
 constexpr int kRowHeight = 16;        // directory and drive rows
@@ -525,6 +528,10 @@ LRESULT Win32View::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       }
       return 0;
     case WM_TIMER:
+      if (window == window_ && wParam == kProgressTimerId) {
+        showPendingProgress();
+        return 0;
+      }
       if (window == window_) {
         Control* timer = findById(static_cast<int>(wParam));
         if (timer != nullptr && model_.timerEnabled(timer->description->name))
@@ -932,13 +939,26 @@ void Win32View::showText(Control& control) {
   }
 }
 
-// A run moves its bar thousands of times; only a new maximum needs the range
-// sent again, each message being a repaint under some systems.
+// A run moves its bar thousands of times a second, and every position a bar
+// is given is painted at once (under Wine a round trip to the display too).
+// The bar is given a new position at most once per frame of the display;
+// positions in between wait for a short timer, so the last one always shows.
 void Win32View::showProgress(Control& control) {
   const int maximum = model_.maximum(control.description->name);
   const int position = model_.position(control.description->name);
   HWND bar = control.window;
-  if (control.shownMaximum != maximum) {
+  const bool newRange = control.shownMaximum != maximum;
+  const ULONGLONG now = GetTickCount64();
+  if (!newRange && position != 0 && position != maximum && now - control.shownAt < kProgressFrameMs) {
+    if (!control.progressPending) {
+      control.progressPending = true;
+      SetTimer(window_, kProgressTimerId, static_cast<UINT>(kProgressFrameMs), nullptr);
+    }
+    return;
+  }
+  control.shownAt = now;
+  control.progressPending = false;
+  if (newRange) {
     SendMessageA(bar, PBM_SETRANGE32, 0, maximum);
     control.shownMaximum = maximum;
   }
@@ -953,6 +973,15 @@ void Win32View::showProgress(Control& control) {
     SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(maximum + 1), 0);
     SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(maximum), 0);
     SendMessageA(bar, PBM_SETRANGE32, 0, maximum);
+  }
+}
+
+void Win32View::showPendingProgress() {
+  KillTimer(window_, kProgressTimerId);
+  for (Control& control : controls_) {
+    if (!control.progressPending) continue;
+    control.shownAt = 0;
+    showProgress(control);
   }
 }
 
@@ -1025,6 +1054,9 @@ void Win32View::fitLabel(Control& control) {
   const RECT box = scaled(d.bounds);
   const int width = d.autoSize ? extent.cx : std::max<int>(box.right - box.left, extent.cx);
   const int height = d.autoSize ? extent.cy : box.bottom - box.top;
+  RECT current{};
+  GetClientRect(control.window, &current);
+  if (current.right == width && current.bottom == height) return;  // a percentage of the same width
   SetWindowPos(control.window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

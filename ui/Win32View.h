@@ -72,6 +72,8 @@ class Win32View final : public FormView {
     std::vector<std::string> driveTexts;  // drive selectors, "c: [label]"
     win32::RenderedPicture picture;       // images
     int shownMaximum = -1;                // progress bars: the range the window has
+    ULONGLONG shownAt = 0;                // progress bars: when the window was given a position
+    bool progressPending = false;         // progress bars: a newer position waits for the timer
   };
 
   static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -113,6 +115,7 @@ class Win32View final : public FormView {
   void showText(Control& control);
   void showProgress(Control& control);
   void showVisibility(const Control& control);
+  void showPendingProgress();
   void showItems(const Control& control);
   void showDirectory(Control& control);
   void showDrive(const Control& control);

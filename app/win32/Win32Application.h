@@ -43,7 +43,10 @@ class Win32Application final : public Shell {
  private:
   void dispatch(MSG& message);
 
+  static constexpr ULONGLONG kPumpIntervalMs = 15;
+
   HWND mainWindow_ = nullptr;
+  ULONGLONG lastPump_ = 0;
 };
 
 }  // namespace vorpane::app

@@ -16,9 +16,9 @@
 // Output is "key value" lines; texts have CR and LF written as \r and \n.
 // Exit code 0 on success, 1 when nothing was found, 2 on a usage error.
 
-#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -210,7 +210,8 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "boxes") return listMessageBoxes(argv[2]);
   if (argc == 3 && std::string(argv[1]) == "texts") return listTexts(argv[2]);
   if (argc == 3 && std::string(argv[1]) == "shortcut") return describeShortcut(argv[2]);
-  std::fprintf(stderr,
-               "usage: winprobe window <title> [timeout ms] | boxes <title> | texts <title> | shortcut <file>\n");
+  std::fprintf(
+      stderr,
+      "usage: winprobe window <title> [timeout ms] | boxes <title> | texts <title> | shortcut <file>\n");
   return 2;
 }
