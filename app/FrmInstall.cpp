@@ -8,6 +8,7 @@
 #include "app/InstallRun.h"
 #include "app/PageProgress.h"
 #include "app/Product.h"
+#include "app/UpgradeRun.h"
 #include "ui/ProductTexts.h"
 
 namespace vorpane::app {
@@ -394,7 +395,16 @@ void TFrmInstallVorpane::Button23Click() {
   form_.setActivePage("Tab22Upgrading");
 }
 
-void TFrmInstallVorpane::Tab22UpgradingShow() {}
+void TFrmInstallVorpane::Tab22UpgradingShow() {
+  PageProgress progress(form_, shell_, "pbUpgrade", "lblUpgrade");
+  try {
+    UpgradeRun(platform_, progress).run({UpgradeDir, form_.checked("CheckBoxUpgradeShortcut")});
+  } catch (const std::exception& error) {
+    showRunFailure(error, "BtnUpgradeExit");
+    return;
+  }
+  form_.setTimerEnabled("Timer3", true);
+}
 
 void TFrmInstallVorpane::Timer3Timer() {
   form_.setTimerEnabled("Timer3", false);

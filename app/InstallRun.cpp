@@ -9,7 +9,7 @@ namespace vorpane::app {
 void InstallRun::run(const InstallPlan& plan) {
   BeginRunProgress(progress_);
   createInstallDirectory(plan.installDir);
-  ExtractPrograms(plan.installDir, progress_);
+  ExtractPrograms(platform_, plan.installDir, progress_);
   createStartMenuGroup(plan.installDir);
   moveToPercent(92);
   progress_.processMessages();

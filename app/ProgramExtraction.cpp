@@ -1,5 +1,7 @@
 #include "app/ProgramExtraction.h"
 
+#include <optional>
+
 #include "payload/Uninstall_Vorpane_Exe.h"
 #include "payload/Vorpane_Exe.h"
 
@@ -11,6 +13,7 @@ namespace {
 struct PayloadModule {
   const char* fileName;
   std::int64_t (*size)();
+  void (*setBusyTargetWait)(payload::ImageWriter::BusyTargetWait);
   void (*beginWrite)(const std::string&);
   void (*writeNextChunk)();
   bool (*writeDone)();
@@ -19,20 +22,59 @@ struct PayloadModule {
 
 const PayloadModule kClient{kClientFileName,
                             &payload::Vorpane_Exe::size,
+                            &payload::Vorpane_Exe::SetBusyTargetWait,
                             &payload::Vorpane_Exe::BeginWrite,
                             &payload::Vorpane_Exe::WriteNextChunk,
                             &payload::Vorpane_Exe::WriteDone,
                             &payload::Vorpane_Exe::BytesWritten};
 const PayloadModule kUninstaller{kUninstallerFileName,
                                  &payload::Uninstall_Vorpane_Exe::size,
+                                 &payload::Uninstall_Vorpane_Exe::SetBusyTargetWait,
                                  &payload::Uninstall_Vorpane_Exe::BeginWrite,
                                  &payload::Uninstall_Vorpane_Exe::WriteNextChunk,
                                  &payload::Uninstall_Vorpane_Exe::WriteDone,
                                  &payload::Uninstall_Vorpane_Exe::BytesWritten};
 
-void extract(const PayloadModule& module, const std::string& directory, std::int64_t offset,
-             RunProgress& progress) {
+// Waits in short steps, pumping messages, until the patience runs out.
+class BusyProgramWait {
+ public:
+  BusyProgramWait(platform::Platform& platform, RunProgress& progress)
+      : platform_(platform), progress_(progress) {}
+  bool operator()() {
+    const std::uint64_t now = platform_.tickCount();
+    if (!deadline_) deadline_ = now + kBusyProgramPatienceMs;
+    if (now >= *deadline_) return false;
+    progress_.processMessages();
+    platform_.sleep(kStepMs);
+    return true;
+  }
+
+ private:
+  static constexpr int kStepMs = 100;
+  platform::Platform& platform_;
+  RunProgress& progress_;
+  std::optional<std::uint64_t> deadline_;
+};
+
+// The wait refers to this extraction's progress; it must not outlive it.
+class BusyWaitScope {
+ public:
+  BusyWaitScope(const PayloadModule& module, platform::Platform& platform, RunProgress& progress)
+      : module_(module) {
+    module_.setBusyTargetWait(BusyProgramWait(platform, progress));
+  }
+  ~BusyWaitScope() { module_.setBusyTargetWait({}); }
+  BusyWaitScope(const BusyWaitScope&) = delete;
+  BusyWaitScope& operator=(const BusyWaitScope&) = delete;
+
+ private:
+  const PayloadModule& module_;
+};
+
+void extract(platform::Platform& platform, const PayloadModule& module, const std::string& directory,
+             std::int64_t offset, RunProgress& progress) {
   const std::int64_t maximum = RunProgressMaximum();
+  const BusyWaitScope waiting(module, platform, progress);
   module.beginWrite(directory + module.fileName);
   do {
     module.writeNextChunk();
@@ -60,9 +102,9 @@ void BeginRunProgress(RunProgress& progress) {
   progress.setMaximum(RunProgressMaximum());
 }
 
-void ExtractPrograms(const std::string& directory, RunProgress& progress) {
-  extract(kClient, directory, 0, progress);
-  extract(kUninstaller, directory, kClient.size(), progress);
+void ExtractPrograms(platform::Platform& platform, const std::string& directory, RunProgress& progress) {
+  extract(platform, kClient, directory, 0, progress);
+  extract(platform, kUninstaller, directory, kClient.size(), progress);
 }
 
 }  // namespace vorpane::app

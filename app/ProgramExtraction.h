@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/RunProgress.h"
+#include "platform/Platform.h"
 
 namespace vorpane::app {
 
@@ -25,8 +26,13 @@ void BeginRunProgress(RunProgress& progress);
 
 // Writes directory + "Vorpane.Exe", then directory + "Uninstall_Vorpane.Exe"
 // (directory ends in a backslash). After every chunk: the bar to the bytes
-// written, the percentage, one run of the message queue. Raises the writers'
-// IoError; a program that was not written whole keeps its old file.
-void ExtractPrograms(const std::string& directory, RunProgress& progress);
+// written, the percentage, one run of the message queue. A program that is
+// still running (the client that started an upgrade, on its way out) is given
+// up to kBusyProgramPatienceMs to end, with the window kept alive meanwhile.
+// Raises the writers' IoError; a program that was not written whole keeps its
+// old file.
+void ExtractPrograms(platform::Platform& platform, const std::string& directory, RunProgress& progress);
+
+inline constexpr std::uint64_t kBusyProgramPatienceMs = 15000;
 
 }  // namespace vorpane::app

@@ -42,9 +42,20 @@ void ImageWriter::writeNextChunk() {
 void ImageWriter::complete() {
   file_->close();
   file_.reset();
-  platform_->replaceFile(temporary_, target_);
+  replaceTarget();
   temporary_.clear();
   bytesWritten_ = size() + 1;
+}
+
+void ImageWriter::replaceTarget() {
+  for (;;) {
+    try {
+      platform_->replaceFile(temporary_, target_);
+      return;
+    } catch (const platform::IoError& error) {
+      if (!platform::isInUse(error.code()) || !busyTargetWait_ || !busyTargetWait_()) throw;
+    }
+  }
 }
 
 void ImageWriter::abandon() noexcept {

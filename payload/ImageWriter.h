@@ -8,6 +8,7 @@
 // installed program as it was.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -28,6 +29,12 @@ class ImageWriter {
   // The platform must stay alive while the writer uses it. Switching platforms
   // drops an unfinished extraction.
   void setPlatform(platform::Platform& platform);
+
+  // Asked when the complete image cannot take the target's place because
+  // another program holds the target (the client still ending after it started
+  // an upgrade); true means try again. Without it the refusal is reported at once.
+  using BusyTargetWait = std::function<bool()>;
+  void setBusyTargetWait(BusyTargetWait wait) { busyTargetWait_ = std::move(wait); }
 
   // Starts over: counters to 0 and a fresh temporary file beside the target.
   // Raises platform::IoError when the file cannot be created (nothing written).
@@ -55,8 +62,11 @@ class ImageWriter {
   void complete();
   void abandon() noexcept;
 
+  void replaceTarget();
+
   std::span<const std::uint8_t> image_;
   platform::Platform* platform_ = nullptr;
+  BusyTargetWait busyTargetWait_;
   std::unique_ptr<platform::OutputFile> file_;  // open only while an extraction is under way
   std::string target_;
   std::string temporary_;

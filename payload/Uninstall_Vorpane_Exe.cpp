@@ -17,6 +17,7 @@ ImageWriter& writer() {
 std::int64_t size() { return writer().size(); }
 std::span<const std::uint8_t> image() { return writer().image(); }
 void SetPlatform(platform::Platform& platform) { writer().setPlatform(platform); }
+void SetBusyTargetWait(ImageWriter::BusyTargetWait wait) { writer().setBusyTargetWait(std::move(wait)); }
 void BeginWrite(const std::string& path) { writer().beginWrite(path); }
 void WriteNextChunk() { writer().writeNextChunk(); }
 bool WriteDone() { return writer().writeDone(); }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "payload/ImageSizes.h"
+#include "payload/ImageWriter.h"
 #include "platform/Platform.h"
 
 namespace vorpane::payload::Vorpane_Exe {
@@ -25,6 +26,8 @@ std::span<const std::uint8_t> image();
 // The platform to write through; set once at program start, before BeginWrite.
 // It must outlive the extraction.
 void SetPlatform(platform::Platform& platform);
+// What to do while another program holds the target; see ImageWriter.
+void SetBusyTargetWait(ImageWriter::BusyTargetWait wait);
 
 void BeginWrite(const std::string& path);
 void WriteNextChunk();

@@ -265,8 +265,8 @@ void HostPlatform::seedRandom(std::uint32_t seed) { random_.seed(seed); }
 
 void HostPlatform::setGuid(const Guid& guid) { guid_ = guid; }
 
-void HostPlatform::refuseReplace(const std::string& target, int ioCode) {
-  refusedReplacements_[key(target)] = ioCode;
+void HostPlatform::refuseReplace(const std::string& target, int ioCode, int times) {
+  refusedReplacements_[key(target)] = {ioCode, times};
 }
 
 void HostPlatform::failShortcuts(bool fail) { failShortcuts_ = fail; }
@@ -462,7 +462,10 @@ std::unique_ptr<InputFile> HostPlatform::openFile(const std::string& path) {
 
 void HostPlatform::replaceFile(const std::string& source, const std::string& target) {
   auto refused = refusedReplacements_.find(key(target));
-  if (refused != refusedReplacements_.end()) throw IoError(refused->second);
+  if (refused != refusedReplacements_.end() && refused->second.remaining != 0) {
+    if (refused->second.remaining > 0) --refused->second.remaining;
+    throw IoError(refused->second.ioCode);
+  }
   fs::path from = hostPath(source);
   fs::path to = hostPath(target);
   if (from.empty() || to.empty()) throw IoError(io::InvalidFilename);

@@ -38,8 +38,8 @@ class HostPlatform : public Platform {
   // Every later createGuid() returns this one.
   void setGuid(const Guid& guid);
   // replaceFile() onto this target fails with the code, as Windows refuses to
-  // replace a running program.
-  void refuseReplace(const std::string& target, int ioCode = io::AccessDenied);
+  // replace a running program; after the given number of refusals it works again.
+  void refuseReplace(const std::string& target, int ioCode = io::AccessDenied, int times = -1);
   // A file created at this path takes this many bytes; the write that would
   // go beyond raises "Disk full", as a disk that fills up does.
   void fillDiskAt(const std::string& windowsPath, std::size_t bytes);
@@ -72,6 +72,9 @@ class HostPlatform : public Platform {
   void startProcess(const std::string& commandLine, int showMode) override;
   void openLink(const std::string& target) override;
   void createShortcut(const ShortcutSpec& shortcut) override;
+  // A clock of its own that only sleep() moves, so waits take no real time.
+  std::uint64_t tickCount() override { return ticks_; }
+  void sleep(int milliseconds) override { ticks_ += static_cast<std::uint64_t>(milliseconds); }
   Guid createGuid() override;
   LocalDateTime now() override;
   std::uint32_t random(std::uint32_t range) override;
@@ -100,9 +103,14 @@ class HostPlatform : public Platform {
   std::optional<Guid> guid_;
   std::mt19937 random_{20061208u};
   std::mt19937_64 guidRandom_;
-  std::map<std::string, int> refusedReplacements_;  // keyed by key(target)
-  std::set<std::string> hidden_;                    // keyed by key(path)
-  std::map<std::string, std::size_t> diskSpace_;    // keyed by key(path)
+  struct Refusal {
+    int ioCode = 0;
+    int remaining = -1;  // -1: for ever
+  };
+  std::map<std::string, Refusal> refusedReplacements_;  // keyed by key(target)
+  std::uint64_t ticks_ = 0;
+  std::set<std::string> hidden_;                  // keyed by key(path)
+  std::map<std::string, std::size_t> diskSpace_;  // keyed by key(path)
   bool failShortcuts_ = false;
   std::vector<ProcessStart> processStarts_;
   std::vector<std::string> openedLinks_;

@@ -14,8 +14,13 @@ inline constexpr int AccessDenied = 5;
 inline constexpr int ReadBeyondEnd = 100;
 inline constexpr int DiskFull = 101;
 inline constexpr int FileNotOpen = 103;
+inline constexpr int SharingViolation = 32;
 inline constexpr int InvalidNumericInput = 106;
 }  // namespace io
+
+// Whether a file operation was refused because another program holds the file,
+// as a running program holds its own: worth trying again shortly.
+inline bool isInUse(int code) { return code == io::AccessDenied || code == io::SharingViolation; }
 
 // "File not found", "Disk full", ... and "I/O error %d" for any other code.
 std::string ioErrorMessage(int code);

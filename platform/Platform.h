@@ -130,6 +130,9 @@ class Platform {
   virtual void createShortcut(const ShortcutSpec& shortcut) = 0;
 
   // --- identity, time, randomness, text -----------------------------------------
+  // Milliseconds on a clock that only moves forward: for waiting, not for dates.
+  virtual std::uint64_t tickCount() = 0;
+  virtual void sleep(int milliseconds) = 0;
   virtual Guid createGuid() = 0;
   virtual LocalDateTime now() = 0;
   // A pseudo-random number 0..range-1 (0 when range is 0).

@@ -300,6 +300,10 @@ void Win32Platform::createShortcut(const ShortcutSpec& shortcut) {
   file->Save(widen(shortcut.linkPath).c_str(), FALSE);
 }
 
+std::uint64_t Win32Platform::tickCount() { return GetTickCount64(); }
+
+void Win32Platform::sleep(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
+
 Guid Win32Platform::createGuid() {
   GUID created{};
   HRESULT result = CoCreateGuid(&created);

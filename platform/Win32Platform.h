@@ -28,6 +28,8 @@ class Win32Platform : public Platform {
   void startProcess(const std::string& commandLine, int showMode) override;
   void openLink(const std::string& target) override;
   void createShortcut(const ShortcutSpec& shortcut) override;
+  std::uint64_t tickCount() override;
+  void sleep(int milliseconds) override;
   Guid createGuid() override;
   LocalDateTime now() override;
   std::uint32_t random(std::uint32_t range) override;

@@ -1,10 +1,10 @@
 #include "app/win32/Win32Application.h"
 
 #include <objbase.h>
-#include <shellapi.h>
 
-#include <memory>
 #include <stdexcept>
+
+#include "app/CommandLine.h"
 
 namespace vorpane::app {
 
@@ -15,29 +15,7 @@ ComApartment::ComApartment() {
 
 ComApartment::~ComApartment() { CoUninitialize(); }
 
-namespace {
-
-std::string toAnsi(const wchar_t* text) {
-  const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return {};
-  std::string result(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, result.data(), size, nullptr, nullptr);
-  result.resize(static_cast<std::size_t>(size - 1));
-  return result;
-}
-
-}  // namespace
-
-std::vector<std::string> commandLineArguments() {
-  int count = 0;
-  // The system's own splitting: quotes group, backslashes before quotes escape.
-  const std::unique_ptr<LPWSTR, decltype(&LocalFree)> arguments(CommandLineToArgvW(GetCommandLineW(), &count),
-                                                                &LocalFree);
-  std::vector<std::string> result;
-  if (!arguments) return result;
-  for (int i = 1; i < count; ++i) result.push_back(toAnsi(arguments.get()[i]));
-  return result;
-}
+std::vector<std::string> commandLineArguments() { return SplitCommandLine(GetCommandLineA()); }
 
 int Win32Application::run() {
   MSG message;

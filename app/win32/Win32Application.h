@@ -21,8 +21,8 @@ class ComApartment {
   ComApartment& operator=(const ComApartment&) = delete;
 };
 
-// The program's arguments after its name, quoting removed, in the system's
-// ANSI code page.
+// The program's arguments after its name, split by the system's plain rules
+// (a backslash before a quote is an ordinary character), in the ANSI code page.
 std::vector<std::string> commandLineArguments();
 
 class Win32Application final : public Shell {

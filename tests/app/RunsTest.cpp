@@ -1,11 +1,12 @@
-// The install run: its progress sequence, the files and shortcuts it leaves,
-// and what the wizard shows when a step fails.
+// The install and upgrade runs: their progress sequences, the files and
+// shortcuts they leave, and what the wizard shows when a step fails.
 
 #include <fstream>
 
 #include "WizardTestSupport.h"
 #include "app/InstallRun.h"
 #include "app/ProgramExtraction.h"
+#include "app/UpgradeRun.h"
 #include "datafile/DataFileDecoder.h"
 #include "payload/Uninstall_Vorpane_Exe.h"
 #include "payload/Vorpane_Exe.h"
@@ -201,12 +202,111 @@ TEST_P(FullDiskInstallTest, SaysDiskFullAndKeepsTheOldProgram) {
   platform.fillDiskAt(kDir + program + ".new", 100000);
   installAndExpectFailure("Disk full.");
   EXPECT_FALSE(fs::exists(host(kDir + program + ".new")));
-  if (program == "Vorpane.Exe") EXPECT_TRUE(readFile(kDir + program) == "old client");
+  if (program == "Vorpane.Exe") {
+    EXPECT_TRUE(readFile(kDir + program) == "old client");
+  }
   EXPECT_FALSE(fs::exists(host(kDir + "Vorpane.Dat")));
 }
 
 INSTANTIATE_TEST_SUITE_P(EitherProgram, FullDiskInstallTest,
                          ::testing::Values("Vorpane.Exe", "Uninstall_Vorpane.Exe"));
+
+}  // namespace
+}  // namespace vorpane::testing
+
+namespace vorpane::testing {
+namespace {
+
+class UpgradeRunTest : public WizardTest {
+ protected:
+  UpgradeRunTest() {
+    platform.setShellFolder(platform::ShellFolder::Programs, "C:\\Menu");
+    platform.setShellFolder(platform::ShellFolder::DesktopDirectory, "C:\\Desktop");
+    makeDirectory("C:\\Desktop");
+    makeDirectory("C:\\Old Vorpane");
+    std::ofstream(host(kDir + "Vorpane.Exe")) << "old client";
+    std::ofstream(host(kDir + "Vorpane.Dat")) << "the user's data";
+  }
+  void startAutomatic() { start({"/autoupdate", kDir}); }
+  void acceptDisclaimer() {
+    view.type("EdAgree", "YES");
+    view.click("Button3");
+  }
+  std::string readFile(const std::string& windowsPath) const {
+    std::ifstream in(host(windowsPath), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  const std::string kDir = "C:\\Old Vorpane\\";
+};
+
+TEST_F(UpgradeRunTest, TellsTheProgramsAndNinetyThreePercentAndTouchesNothingElse) {
+  app::ConnectPayload(platform);
+  RecordingProgress progress;
+  app::UpgradeRun(platform, progress).run({kDir, false});
+  const int maximum = 3263744;
+  std::vector<Step> expected{{'P', 0}, {'M', 2967040}, {'M', maximum}};
+  expectChunks(expected, 2188800, 0, maximum);
+  expectChunks(expected, 778240, 2188800, maximum);
+  expected.insert(expected.end(), {{'Q', 0}, {'P', app::PositionAtPercent(maximum, 93)}});
+  EXPECT_TRUE(progress.steps == expected);
+  EXPECT_EQ(readFile(kDir + "Vorpane.Dat"), "the user's data");
+  EXPECT_TRUE(platform.shortcuts().empty());
+  EXPECT_FALSE(fs::exists(host("C:\\Menu")));
+
+  app::UpgradeRun(platform, progress).run({kDir, true});
+  EXPECT_EQ(platform.shortcuts(), (std::vector<platform::ShortcutSpec>{
+                                      {kDir + "Vorpane.Exe", "C:\\Desktop\\Vorpane.Lnk", "Vorpane", ""}}));
+}
+
+TEST_F(UpgradeRunTest, AutomaticUpgradeClosesAfterItsTimerAndRestartsTheClient) {
+  startAutomatic();
+  acceptDisclaimer();
+  EXPECT_EQ(page(), "Tab22Upgrading");
+  EXPECT_TRUE(shell.errors.empty());
+  EXPECT_TRUE(model.timerEnabled("Timer3"));
+  EXPECT_EQ(model.position("pbUpgrade"), app::PositionAtPercent(3263744, 93));
+  EXPECT_EQ(model.text("lblUpgrade"), "91% complete");
+  EXPECT_EQ(readFile(kDir + "Vorpane.Exe").size(), 2188800u);
+  view.fireTimer("Timer3");
+  EXPECT_TRUE(shell.terminated);
+  ASSERT_EQ(platform.processStarts().size(), 1u);
+  EXPECT_EQ(platform.processStarts()[0].commandLine, "\"C:\\Old Vorpane\\Vorpane.Exe\" /upgraded3.31");
+}
+
+// The client that started the upgrade may still be ending when its program is replaced.
+TEST_F(UpgradeRunTest, AClientStillEndingIsWaitedForWithTheWindowAlive) {
+  platform.refuseReplace(kDir + "Vorpane.Exe", platform::io::AccessDenied, 20);
+  startAutomatic();
+  acceptDisclaimer();
+  EXPECT_TRUE(shell.errors.empty());
+  EXPECT_TRUE(model.timerEnabled("Timer3"));
+  EXPECT_EQ(readFile(kDir + "Vorpane.Exe").size(), 2188800u);
+  EXPECT_GE(shell.pumps, 2138 + 761 + 1 + 20);
+  EXPECT_LT(platform.tickCount(), 15000u);
+}
+
+TEST_F(UpgradeRunTest, AClientThatNeverEndsFailsAfterTheWaitAndExitStillRestartsIt) {
+  platform.refuseReplace(kDir + "Vorpane.Exe", platform::io::SharingViolation);
+  startAutomatic();
+  acceptDisclaimer();
+  EXPECT_EQ(shell.errors, std::vector<std::string>{"I/O error 32."});
+  EXPECT_GE(platform.tickCount(), 15000u);
+  EXPECT_FALSE(model.timerEnabled("Timer3"));
+  EXPECT_EQ(readFile(kDir + "Vorpane.Exe"), "old client");
+  EXPECT_FALSE(fs::exists(host(kDir + "Vorpane.Exe.new")));
+  view.click("BtnUpgradeExit");
+  EXPECT_EQ(shell.terminateCode, 1);
+  ASSERT_EQ(platform.processStarts().size(), 1u);
+  EXPECT_EQ(platform.processStarts()[0].commandLine, "\"C:\\Old Vorpane\\Vorpane.Exe\" /upgraded3.31");
+}
+
+TEST_F(UpgradeRunTest, APermanentRefusalOtherThanInUseIsReportedAtOnce) {
+  platform.refuseReplace(kDir + "Vorpane.Exe", platform::io::DiskFull);
+  startAutomatic();
+  acceptDisclaimer();
+  EXPECT_EQ(shell.errors, std::vector<std::string>{"Disk full."});
+  EXPECT_EQ(platform.tickCount(), 0u);
+}
 
 }  // namespace
 }  // namespace vorpane::testing

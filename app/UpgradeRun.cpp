@@ -1,0 +1,16 @@
+#include "app/UpgradeRun.h"
+
+#include "app/ProgramExtraction.h"
+#include "app/Shortcuts.h"
+
+namespace vorpane::app {
+
+void UpgradeRun::run(const UpgradePlan& plan) {
+  BeginRunProgress(progress_);
+  ExtractPrograms(platform_, plan.upgradeDir, progress_);
+  progress_.processMessages();
+  if (plan.desktopShortcut) CreateDesktopShortcut(platform_, plan.upgradeDir);
+  progress_.setPosition(PositionAtPercent(RunProgressMaximum(), 93));
+}
+
+}  // namespace vorpane::app
