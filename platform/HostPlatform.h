@@ -3,6 +3,8 @@
 // host folders the way Wine's drive table maps them (C: onto a folder of the
 // test's own), with drive types, shell folders, time, randomness and failures
 // set per test, and process starts, link openings and shortcuts recorded.
+// Symbolic links in the host folders are listed as reparse points, as Windows
+// lists junctions and links.
 
 #include <filesystem>
 #include <map>
@@ -89,7 +91,8 @@ class HostPlatform : public Platform {
   std::optional<WindowsPath> parse(const std::string& windowsPath) const;
   std::filesystem::path hostPath(const WindowsPath& path) const;
   std::string key(const std::string& windowsPath) const;
-  std::uint32_t attributesOf(const std::filesystem::path& host, const std::string& windowsPath) const;
+  std::filesystem::path folderToRead(const WindowsPath& path) const;
+  void markHidden(const WindowsPath& folder, std::vector<DirEntry>& entries) const;
   std::map<char, Drive> drives_;
   std::map<ShellFolder, std::optional<std::string>> shellFolders_;
   std::string currentDirectory_ = "C:\\";
