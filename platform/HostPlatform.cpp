@@ -96,6 +96,10 @@ bool nameBefore(const std::string& a, const std::string& b) {
   return a.size() != b.size() ? a.size() < b.size() : a < b;
 }
 
+// How closely a listing looks at each entry: its kind comes with the name, the
+// read-only bit only from a look at the entry itself.
+enum class Detail { Kind, KindAndReadOnly };
+
 #ifndef _WIN32
 struct DirCloser {
   void operator()(DIR* dir) const { closedir(dir); }
@@ -105,7 +109,9 @@ using HostDirectory = std::unique_ptr<DIR, DirCloser>;
 // A folder's entry as Windows would report it: a link to a folder is a folder,
 // and links of either kind carry the reparse-point bit; read-only follows the
 // owner's write permission. A link whose target is gone is a plain file.
-std::uint32_t hostAttributes(int folder, const dirent& entry) {
+std::uint32_t hostAttributes(int folder, const dirent& entry, Detail detail) {
+  if (detail == Detail::Kind && entry.d_type == DT_DIR) return attr::Directory;
+  if (detail == Detail::Kind && entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return attr::Archive;
   bool link = entry.d_type == DT_LNK;
   struct stat info {};
   if (entry.d_type == DT_UNKNOWN && fstatat(folder, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
@@ -114,27 +120,30 @@ std::uint32_t hostAttributes(int folder, const dirent& entry) {
   const std::uint32_t reparse = link ? attr::ReparsePoint : 0;
   if (fstatat(folder, entry.d_name, &info, 0) != 0) return attr::Archive | reparse;
   std::uint32_t attributes = S_ISDIR(info.st_mode) ? attr::Directory : attr::Archive;
-  if ((info.st_mode & S_IWUSR) == 0) attributes |= attr::ReadOnly;
+  if (detail == Detail::KindAndReadOnly && (info.st_mode & S_IWUSR) == 0) attributes |= attr::ReadOnly;
   return attributes | reparse;
 }
 
 // The entries of a host folder whose names match the pattern, without "." and
 // ".."; false when the folder cannot be read. Only matching entries are looked
 // at more closely, so a search for one name costs one pass over the names.
-bool readHostFolder(const fs::path& folder, std::string_view pattern, std::vector<DirEntry>& entries) {
+bool readHostFolder(const fs::path& folder, std::string_view pattern, Detail detail,
+                    std::vector<DirEntry>& entries) {
   HostDirectory dir(opendir(folder.c_str()));
   if (!dir) return false;
   const int fd = dirfd(dir.get());
   while (const dirent* entry = readdir(dir.get())) {
     const std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
-    if (matchesWindowsPattern(pattern, name))
-      entries.push_back({std::string(name), hostAttributes(fd, *entry)});
+    if (matchesWindowsPattern(pattern, name)) {
+      entries.push_back({std::string(name), hostAttributes(fd, *entry, detail)});
+    }
   }
   return true;
 }
 #else
-bool readHostFolder(const fs::path& folder, std::string_view pattern, std::vector<DirEntry>& entries) {
+bool readHostFolder(const fs::path& folder, std::string_view pattern, Detail detail,
+                    std::vector<DirEntry>& entries) {
   std::error_code ec;
   fs::directory_iterator it(folder, ec);
   if (ec) return false;
@@ -143,7 +152,10 @@ bool readHostFolder(const fs::path& folder, std::string_view pattern, std::vecto
     if (!matchesWindowsPattern(pattern, name)) continue;
     const fs::file_status status = fs::status(entry.path(), ec);
     std::uint32_t attributes = fs::is_directory(status) ? attr::Directory : attr::Archive;
-    if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) attributes |= attr::ReadOnly;
+    if (detail == Detail::KindAndReadOnly &&
+        (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
+      attributes |= attr::ReadOnly;
+    }
     if (entry.is_symlink(ec)) attributes |= attr::ReparsePoint;
     entries.push_back({std::move(name), attributes});
   }
@@ -402,17 +414,19 @@ std::string HostPlatform::key(const std::string& windowsPath) const {
   return text;
 }
 
-// The host folder behind a parsed path. The path as written is tried first: when
-// it names a folder, every component already matched exactly, and the
-// component-wise lookup without regard to case is spared.
-fs::path HostPlatform::folderToRead(const WindowsPath& path) const {
+// The host folder behind a parsed path, read into entries. The path as written
+// is tried first: when it opens, every component already matched exactly, and
+// the component-wise lookup without regard to case is spared.
+bool HostPlatform::readFolder(const WindowsPath& path, std::string_view pattern, bool readOnlyBit,
+                              std::vector<DirEntry>& entries) const {
+  const Detail detail = readOnlyBit ? Detail::KindAndReadOnly : Detail::Kind;
   auto drive = drives_.find(path.drive);
-  if (drive == drives_.end() || drive->second.folder.empty()) return {};
+  if (drive == drives_.end() || drive->second.folder.empty()) return false;
   fs::path direct = drive->second.folder;
   for (const std::string& component : path.components) direct /= component;
-  std::error_code ec;
-  if (fs::is_directory(direct, ec)) return direct;
-  return hostPath(path);
+  if (readHostFolder(direct, pattern, detail, entries)) return true;
+  const fs::path resolved = hostPath(path);
+  return resolved != direct && readHostFolder(resolved, pattern, detail, entries);
 }
 
 // Marks the entries the tests declared hidden; the key of each entry is its
@@ -473,14 +487,23 @@ void HostPlatform::createDirectory(const std::string& path) {
 }
 
 std::vector<DirEntry> HostPlatform::listDirectory(const std::string& pattern) {
+  return listing(pattern, true);
+}
+
+// Walks over whole drives need no read-only bit, and leaving it out spares a
+// look at every entry.
+void HostPlatform::forEachEntry(const std::string& pattern, const EntryVisitor& visit) {
+  for (const DirEntry& entry : listing(pattern, false)) visit(EntryView{entry.name, entry.attributes});
+}
+
+std::vector<DirEntry> HostPlatform::listing(const std::string& pattern, bool readOnlyBit) const {
   auto slash = pattern.find_last_of("\\/");
   const std::string folder = slash == std::string::npos ? currentDirectory_ : pattern.substr(0, slash + 1);
   const std::string namePattern = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
   auto parsed = parse(folder);
   if (!parsed || namePattern.empty()) return {};
-  fs::path host = folderToRead(*parsed);
   std::vector<DirEntry> entries;
-  if (host.empty() || !readHostFolder(host, namePattern, entries)) return {};
+  if (!readFolder(*parsed, namePattern, readOnlyBit, entries)) return {};
   markHidden(*parsed, entries);
   // The file system's order, as the host does not keep one of its own: sorted
   // by name without regard to case.

@@ -64,6 +64,8 @@ class HostPlatform : public Platform {
   bool fileExists(const std::string& path) override;
   void createDirectory(const std::string& path) override;
   std::vector<DirEntry> listDirectory(const std::string& pattern) override;
+  // Without the read-only bit, which would take a look at every entry.
+  void forEachEntry(const std::string& pattern, const EntryVisitor& visit) override;
   std::unique_ptr<OutputFile> createFile(const std::string& path) override;
   std::unique_ptr<InputFile> openFile(const std::string& path) override;
   void replaceFile(const std::string& source, const std::string& target) override;
@@ -91,7 +93,9 @@ class HostPlatform : public Platform {
   std::optional<WindowsPath> parse(const std::string& windowsPath) const;
   std::filesystem::path hostPath(const WindowsPath& path) const;
   std::string key(const std::string& windowsPath) const;
-  std::filesystem::path folderToRead(const WindowsPath& path) const;
+  std::vector<DirEntry> listing(const std::string& pattern, bool readOnlyBit) const;
+  bool readFolder(const WindowsPath& path, std::string_view pattern, bool readOnlyBit,
+                  std::vector<DirEntry>& entries) const;
   void markHidden(const WindowsPath& folder, std::vector<DirEntry>& entries) const;
   std::map<char, Drive> drives_;
   std::map<ShellFolder, std::optional<std::string>> shellFolders_;

@@ -128,8 +128,11 @@ class Platform {
   virtual std::vector<DirEntry> listDirectory(const std::string& pattern) = 0;
   // The same entries in the same order, handed to the visitor one by one as the
   // enumeration reads them, so that walking a whole drive keeps nothing per
-  // entry. Nothing is visited when the directory cannot be read; an exception
-  // from the visitor ends the enumeration and reaches the caller.
+  // entry. The directory, hidden and reparse-point bits are always there; an
+  // implementation may leave out the read-only bit where it costs a look at
+  // each entry (the host does). Nothing is visited when the directory cannot be
+  // read; an exception from the visitor ends the enumeration and reaches the
+  // caller.
   virtual void forEachEntry(const std::string& pattern, const EntryVisitor& visit) {
     for (const DirEntry& entry : listDirectory(pattern)) visit(EntryView{entry.name, entry.attributes});
   }

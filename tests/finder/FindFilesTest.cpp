@@ -165,9 +165,8 @@ TEST_F(FindFilesTest, LinksToFoldersAreOfferedButNotEntered) {
 // Refuses to list one directory, as a system does for a folder without access.
 class RefusingPlatform : public platform::HostPlatform {
  public:
-  std::vector<platform::DirEntry> listDirectory(const std::string& pattern) override {
-    if (pattern.rfind("C:\\Locked\\", 0) == 0) return {};
-    return HostPlatform::listDirectory(pattern);
+  void forEachEntry(const std::string& pattern, const platform::EntryVisitor& visit) override {
+    if (pattern.rfind("C:\\Locked\\", 0) != 0) HostPlatform::forEachEntry(pattern, visit);
   }
 };
 
