@@ -87,6 +87,10 @@ std::string pathKey(std::string_view path) {
 
 bool isDotEntry(std::string_view name) { return name == "." || name == ".."; }
 
+void report(const ProgressCallback& progress, std::int64_t value) {
+  if (progress) progress(static_cast<std::uint8_t>(value / kProgressPerPercent));
+}
+
 // Hidden directories are private to whoever hid them, and a junction or link may
 // lead back to its own ancestors: the walk enters neither.
 bool isEnterable(const EntryView& entry) {
@@ -100,10 +104,6 @@ class Search {
          const FilterCallback& filter)
       : platform_(platform), masks_(std::move(masks)), progress_(progress), filter_(filter) {}
 
-  void report(std::int64_t value) const {
-    if (progress_) progress_(static_cast<std::uint8_t>(value / kProgressPerPercent));
-  }
-
   void walkRoot(const std::string& root, ProgressRange range) {
     std::string directory = root;
     walk(directory, range);
@@ -112,12 +112,12 @@ class Search {
   std::vector<std::string> takeResults() { return std::move(results_); }
 
  private:
-  // Matches first, then the subdirectories depth first; the directory string
-  // grows and shrinks with the walk, so descending costs no new path.
+  // Matches first, then the subdirectories depth first. The directory string
+  // grows and shrinks with the walk instead of being copied for every level.
   void walk(std::string& directory, ProgressRange range) {
     offerMatches(directory);
     walkSubdirectories(directory, range);
-    report(range.hi);
+    report(progress_, range.hi);
   }
 
   void offerMatches(const std::string& directory) {
@@ -211,15 +211,15 @@ std::vector<std::string> FindFiles(platform::Platform& platform, const std::stri
   {
     Search search(platform, ParseMasks(masks), progress, filter);
     const std::vector<std::string> roots = selectRoots(platform, driveSelection, directories);
-    search.report(kProgressStarted);
+    report(progress, kProgressStarted);
     for (std::size_t i = 0; i < roots.size(); ++i) search.walkRoot(roots[i], RootRange(i, roots.size()));
     results = search.takeResults();
   }
-  if (progress) progress(static_cast<std::uint8_t>(kProgressWalked / kProgressPerPercent));
+  report(progress, kProgressWalked);
   std::sort(results.begin(), results.end(), [&](const std::string& a, const std::string& b) {
     return platform.compareTextInsensitive(a, b) < 0;
   });
-  if (progress) progress(static_cast<std::uint8_t>(kProgressDone / kProgressPerPercent));
+  report(progress, kProgressDone);
   return results;
 }
 
