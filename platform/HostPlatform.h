@@ -64,7 +64,9 @@ class HostPlatform : public Platform {
   bool fileExists(const std::string& path) override;
   void createDirectory(const std::string& path) override;
   std::vector<DirEntry> listDirectory(const std::string& pattern) override;
-  // Without the read-only bit, which would take a look at every entry.
+  // The folder's entries read and ordered as listDirectory() has them (the host
+  // keeps no order of its own), without the read-only bit, which would take a
+  // look at every entry.
   void forEachEntry(const std::string& pattern, const EntryVisitor& visit) override;
   std::unique_ptr<OutputFile> createFile(const std::string& path) override;
   std::unique_ptr<InputFile> openFile(const std::string& path) override;
