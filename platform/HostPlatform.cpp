@@ -11,6 +11,12 @@
 #include <string_view>
 #include <utility>
 
+#ifndef _WIN32
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
 namespace vorpane::platform {
 
 namespace fs = std::filesystem;
@@ -72,10 +78,90 @@ bool wildcardMatch(std::string_view pattern, std::string_view name) {
 
 // Windows matches a name without an extension as if it ended in a dot, which is
 // why "*.*" finds every name and "*." finds the names without an extension.
-bool matchesWindowsPattern(std::string_view pattern, const std::string& name) {
+bool matchesWindowsPattern(std::string_view pattern, std::string_view name) {
+  if (pattern == "*" || pattern == "*.*") return true;  // the common case, without the work
   if (wildcardMatch(pattern, name)) return true;
-  return name.find('.') == std::string::npos && wildcardMatch(pattern, name + ".");
+  return name.find('.') == std::string_view::npos && wildcardMatch(pattern, std::string(name) + ".");
 }
+
+// Orders names as the host's listings come out: without regard to case, then
+// by the exact bytes so that the order is total.
+bool nameBefore(const std::string& a, const std::string& b) {
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const auto ca = static_cast<unsigned char>(lowerAscii(a[i]));
+    const auto cb = static_cast<unsigned char>(lowerAscii(b[i]));
+    if (ca != cb) return ca < cb;
+  }
+  return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+// How closely a listing looks at each entry: its kind comes with the name, the
+// read-only bit only from a look at the entry itself.
+enum class Detail { Kind, KindAndReadOnly };
+
+#ifndef _WIN32
+struct DirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+using HostDirectory = std::unique_ptr<DIR, DirCloser>;
+
+// A folder's entry as Windows would report it: a link to a folder is a folder,
+// and links of either kind carry the reparse-point bit; read-only follows the
+// owner's write permission. A link whose target is gone is a plain file.
+std::uint32_t hostAttributes(int folder, const dirent& entry, Detail detail) {
+  if (detail == Detail::Kind && entry.d_type == DT_DIR) return attr::Directory;
+  if (detail == Detail::Kind && entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return attr::Archive;
+  bool link = entry.d_type == DT_LNK;
+  struct stat info {};
+  if (entry.d_type == DT_UNKNOWN && fstatat(folder, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+    link = S_ISLNK(info.st_mode);
+  }
+  const std::uint32_t reparse = link ? attr::ReparsePoint : 0;
+  if (fstatat(folder, entry.d_name, &info, 0) != 0) return attr::Archive | reparse;
+  std::uint32_t attributes = S_ISDIR(info.st_mode) ? attr::Directory : attr::Archive;
+  if (detail == Detail::KindAndReadOnly && (info.st_mode & S_IWUSR) == 0) attributes |= attr::ReadOnly;
+  return attributes | reparse;
+}
+
+// The entries of a host folder whose names match the pattern, without "." and
+// ".."; false when the folder cannot be read. Only matching entries are looked
+// at more closely, so a search for one name costs one pass over the names.
+bool readHostFolder(const fs::path& folder, std::string_view pattern, Detail detail,
+                    std::vector<DirEntry>& entries) {
+  HostDirectory dir(opendir(folder.c_str()));
+  if (!dir) return false;
+  const int fd = dirfd(dir.get());
+  while (const dirent* entry = readdir(dir.get())) {
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    if (matchesWindowsPattern(pattern, name)) {
+      entries.push_back({std::string(name), hostAttributes(fd, *entry, detail)});
+    }
+  }
+  return true;
+}
+#else
+bool readHostFolder(const fs::path& folder, std::string_view pattern, Detail detail,
+                    std::vector<DirEntry>& entries) {
+  std::error_code ec;
+  fs::directory_iterator it(folder, ec);
+  if (ec) return false;
+  for (const auto& entry : it) {
+    std::string name = entry.path().filename().string();
+    if (!matchesWindowsPattern(pattern, name)) continue;
+    const fs::file_status status = fs::status(entry.path(), ec);
+    std::uint32_t attributes = fs::is_directory(status) ? attr::Directory : attr::Archive;
+    if (detail == Detail::KindAndReadOnly &&
+        (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
+      attributes |= attr::ReadOnly;
+    }
+    if (entry.is_symlink(ec)) attributes |= attr::ReparsePoint;
+    entries.push_back({std::move(name), attributes});
+  }
+  return true;
+}
+#endif
 
 std::vector<std::string> splitPath(std::string_view text) {
   std::vector<std::string> parts;
@@ -349,13 +435,38 @@ std::string HostPlatform::key(const std::string& windowsPath) const {
   return text;
 }
 
-std::uint32_t HostPlatform::attributesOf(const fs::path& host, const std::string& windowsPath) const {
-  std::error_code ec;
-  fs::file_status status = fs::status(host, ec);
-  std::uint32_t attributes = fs::is_directory(status) ? attr::Directory : attr::Archive;
-  if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) attributes |= attr::ReadOnly;
-  if (hidden_.count(key(windowsPath)) != 0) attributes |= attr::Hidden;
-  return attributes;
+// The host folder behind a parsed path, read into entries. The path as written
+// is tried first: when it opens, every component already matched exactly, and
+// the component-wise lookup without regard to case is spared.
+bool HostPlatform::readFolder(const WindowsPath& path, std::string_view pattern, bool readOnlyBit,
+                              std::vector<DirEntry>& entries) const {
+  const Detail detail = readOnlyBit ? Detail::KindAndReadOnly : Detail::Kind;
+  auto drive = drives_.find(path.drive);
+  if (drive == drives_.end() || drive->second.folder.empty()) return false;
+  fs::path direct = drive->second.folder;
+  for (const std::string& component : path.components) direct /= component;
+  if (readHostFolder(direct, pattern, detail, entries)) return true;
+  const fs::path resolved = hostPath(path);
+  return resolved != direct && readHostFolder(resolved, pattern, detail, entries);
+}
+
+// Marks the entries the tests declared hidden; the key of each entry is its
+// folder's key and its lower-cased name, built in one buffer.
+void HostPlatform::markHidden(const WindowsPath& folder, std::vector<DirEntry>& entries) const {
+  if (hidden_.empty()) return;
+  std::string entryKey(1, lowerAscii(folder.drive));
+  entryKey += ':';
+  for (const std::string& component : folder.components) {
+    entryKey += '\\';
+    entryKey += lowerAscii(component);
+  }
+  entryKey += '\\';
+  const std::size_t folderLength = entryKey.size();
+  for (DirEntry& entry : entries) {
+    entryKey.resize(folderLength);
+    for (char c : entry.name) entryKey += lowerAscii(c);
+    if (hidden_.count(entryKey) != 0) entry.attributes |= attr::Hidden;
+  }
 }
 
 // --- shell folders and drives ------------------------------------------------------
@@ -397,33 +508,28 @@ void HostPlatform::createDirectory(const std::string& path) {
 }
 
 std::vector<DirEntry> HostPlatform::listDirectory(const std::string& pattern) {
+  return listing(pattern, true);
+}
+
+// Walks over whole drives need no read-only bit, and leaving it out spares a
+// look at every entry.
+void HostPlatform::forEachEntry(const std::string& pattern, const EntryVisitor& visit) {
+  for (const DirEntry& entry : listing(pattern, false)) visit(EntryView{entry.name, entry.attributes});
+}
+
+std::vector<DirEntry> HostPlatform::listing(const std::string& pattern, bool readOnlyBit) const {
   auto slash = pattern.find_last_of("\\/");
   const std::string folder = slash == std::string::npos ? currentDirectory_ : pattern.substr(0, slash + 1);
   const std::string namePattern = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
   auto parsed = parse(folder);
   if (!parsed || namePattern.empty()) return {};
-  fs::path host = hostPath(*parsed);
-  if (host.empty()) return {};
-  std::error_code ec;
-  fs::directory_iterator it(host, ec);
-  if (ec) return {};
-
-  std::string prefix = parsed->drive + std::string(":\\");
-  for (const std::string& component : parsed->components) prefix += component + "\\";
-
   std::vector<DirEntry> entries;
-  for (const auto& entry : it) {
-    std::string name = entry.path().filename().string();
-    if (matchesWindowsPattern(namePattern, name)) {
-      entries.push_back({name, attributesOf(entry.path(), prefix + name)});
-    }
-  }
+  if (!readFolder(*parsed, namePattern, readOnlyBit, entries)) return {};
+  markHidden(*parsed, entries);
   // The file system's order, as the host does not keep one of its own: sorted
   // by name without regard to case.
-  std::sort(entries.begin(), entries.end(), [](const DirEntry& a, const DirEntry& b) {
-    std::string la = lowerAscii(a.name), lb = lowerAscii(b.name);
-    return la != lb ? la < lb : a.name < b.name;
-  });
+  std::sort(entries.begin(), entries.end(),
+            [](const DirEntry& a, const DirEntry& b) { return nameBefore(a.name, b.name); });
   // Every directory but a drive's root lists itself and its parent first.
   if (!parsed->components.empty()) {
     for (const char* dots : {"..", "."}) {

@@ -3,6 +3,8 @@
 // host folders the way Wine's drive table maps them (C: onto a folder of the
 // test's own), with drive types, shell folders, time, randomness and failures
 // set per test, and process starts, link openings and shortcuts recorded.
+// Symbolic links in the host folders are listed as reparse points, as Windows
+// lists junctions and links.
 
 #include <filesystem>
 #include <map>
@@ -65,6 +67,10 @@ class HostPlatform : public Platform {
   bool fileExists(const std::string& path) override;
   void createDirectory(const std::string& path) override;
   std::vector<DirEntry> listDirectory(const std::string& pattern) override;
+  // The folder's entries read and ordered as listDirectory() has them (the host
+  // keeps no order of its own), without the read-only bit, which would take a
+  // look at every entry.
+  void forEachEntry(const std::string& pattern, const EntryVisitor& visit) override;
   std::unique_ptr<OutputFile> createFile(const std::string& path) override;
   std::unique_ptr<InputFile> openFile(const std::string& path) override;
   void replaceFile(const std::string& source, const std::string& target) override;
@@ -95,7 +101,10 @@ class HostPlatform : public Platform {
   std::optional<WindowsPath> parse(const std::string& windowsPath) const;
   std::filesystem::path hostPath(const WindowsPath& path) const;
   std::string key(const std::string& windowsPath) const;
-  std::uint32_t attributesOf(const std::filesystem::path& host, const std::string& windowsPath) const;
+  std::vector<DirEntry> listing(const std::string& pattern, bool readOnlyBit) const;
+  bool readFolder(const WindowsPath& path, std::string_view pattern, bool readOnlyBit,
+                  std::vector<DirEntry>& entries) const;
+  void markHidden(const WindowsPath& folder, std::vector<DirEntry>& entries) const;
   std::map<char, Drive> drives_;
   std::map<ShellFolder, std::optional<std::string>> shellFolders_;
   std::string currentDirectory_ = "C:\\";

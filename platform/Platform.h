@@ -7,9 +7,11 @@
 // in the system's ANSI code page, whatever the implementation.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/IoError.h"
@@ -41,6 +43,9 @@ inline constexpr std::uint32_t Hidden = 0x02;
 inline constexpr std::uint32_t System = 0x04;
 inline constexpr std::uint32_t Directory = 0x10;
 inline constexpr std::uint32_t Archive = 0x20;
+// Junctions and symbolic links: a directory carrying it may lead back to one of
+// its own ancestors.
+inline constexpr std::uint32_t ReparsePoint = 0x400;
 }  // namespace attr
 
 struct DirEntry {
@@ -49,7 +54,20 @@ struct DirEntry {
 
   bool isDirectory() const { return (attributes & attr::Directory) != 0; }
   bool isHidden() const { return (attributes & attr::Hidden) != 0; }
+  bool isReparsePoint() const { return (attributes & attr::ReparsePoint) != 0; }
 };
+
+// One entry of an enumeration in progress; the name is valid only during the
+// call that receives it.
+struct EntryView {
+  std::string_view name;
+  std::uint32_t attributes = 0;
+
+  bool isDirectory() const { return (attributes & attr::Directory) != 0; }
+  bool isHidden() const { return (attributes & attr::Hidden) != 0; }
+  bool isReparsePoint() const { return (attributes & attr::ReparsePoint) != 0; }
+};
+using EntryVisitor = std::function<void(const EntryView&)>;
 
 struct Guid {
   std::uint32_t data1 = 0;
@@ -109,6 +127,16 @@ class Platform {
   // The entries matching a pattern such as "C:\dir\*.*" or "C:\dir\Vorpane.Dat",
   // with every attribute; an empty list when the directory cannot be read.
   virtual std::vector<DirEntry> listDirectory(const std::string& pattern) = 0;
+  // The same entries in the same order, handed to the visitor one by one as the
+  // enumeration reads them, so that walking a whole drive keeps nothing per
+  // entry. The directory, hidden and reparse-point bits are always there; an
+  // implementation may leave out the read-only bit where it costs a look at
+  // each entry (the host does). Nothing is visited when the directory cannot be
+  // read; an exception from the visitor ends the enumeration and reaches the
+  // caller.
+  virtual void forEachEntry(const std::string& pattern, const EntryVisitor& visit) {
+    for (const DirEntry& entry : listDirectory(pattern)) visit(EntryView{entry.name, entry.attributes});
+  }
   // Creates (or truncates) a file for writing; others may read it meanwhile.
   virtual std::unique_ptr<OutputFile> createFile(const std::string& path) = 0;
   virtual std::unique_ptr<InputFile> openFile(const std::string& path) = 0;

@@ -38,11 +38,16 @@ class KernelHandle {
   HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
-// Owns a directory enumeration.
+#ifndef FIND_FIRST_EX_LARGE_FETCH
+#define FIND_FIRST_EX_LARGE_FETCH 2
+#endif
+
+// Owns a directory enumeration. It asks for the cheapest form the system has:
+// names and attributes without the short names, read in large batches; a system
+// that refuses that form gets the classic enumeration.
 class FindHandle {
  public:
-  FindHandle(const std::string& pattern, WIN32_FIND_DATAA& data)
-      : handle_(FindFirstFileA(pattern.c_str(), &data)) {}
+  FindHandle(const std::string& pattern, WIN32_FIND_DATAA& data) : handle_(open(pattern, data)) {}
   FindHandle(const FindHandle&) = delete;
   FindHandle& operator=(const FindHandle&) = delete;
   ~FindHandle() {
@@ -53,6 +58,15 @@ class FindHandle {
   bool next(WIN32_FIND_DATAA& data) { return FindNextFileA(handle_, &data) != 0; }
 
  private:
+  static HANDLE open(const std::string& pattern, WIN32_FIND_DATAA& data) {
+    HANDLE handle = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                     FIND_FIRST_EX_LARGE_FETCH);
+    if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER) {
+      handle = FindFirstFileA(pattern.c_str(), &data);
+    }
+    return handle;
+  }
+
   HANDLE handle_;
 };
 
@@ -239,13 +253,21 @@ void Win32Platform::createDirectory(const std::string& path) {
 
 std::vector<DirEntry> Win32Platform::listDirectory(const std::string& pattern) {
   std::vector<DirEntry> entries;
+  forEachEntry(pattern, [&](const EntryView& entry) {
+    entries.push_back(DirEntry{std::string(entry.name), entry.attributes});
+  });
+  return entries;
+}
+
+// Attribute bits pass through as the system reports them, the reparse-point bit
+// of junctions and links included.
+void Win32Platform::forEachEntry(const std::string& pattern, const EntryVisitor& visit) {
   WIN32_FIND_DATAA data{};
   FindHandle find(pattern, data);
-  if (!find.valid()) return entries;
+  if (!find.valid()) return;
   do {
-    entries.push_back(DirEntry{data.cFileName, static_cast<std::uint32_t>(data.dwFileAttributes)});
+    visit(EntryView{data.cFileName, static_cast<std::uint32_t>(data.dwFileAttributes)});
   } while (find.next(data));
-  return entries;
 }
 
 std::unique_ptr<OutputFile> Win32Platform::createFile(const std::string& path) {

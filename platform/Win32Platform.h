@@ -21,6 +21,7 @@ class Win32Platform : public Platform {
   bool fileExists(const std::string& path) override;
   void createDirectory(const std::string& path) override;
   std::vector<DirEntry> listDirectory(const std::string& pattern) override;
+  void forEachEntry(const std::string& pattern, const EntryVisitor& visit) override;
   std::unique_ptr<OutputFile> createFile(const std::string& path) override;
   std::unique_ptr<InputFile> openFile(const std::string& path) override;
   void replaceFile(const std::string& source, const std::string& target) override;

@@ -135,6 +135,21 @@ TEST_F(HostPlatformTest, ReportsAttributes) {
   EXPECT_FALSE(host_.listDirectory("C:\\d\\secret")[0].isHidden());
 }
 
+TEST_F(HostPlatformTest, ReportsLinksAsReparsePoints) {
+  makeFile("d/target.txt");
+  fs::create_directory_symlink(root_ / "d", root_ / "d/Loop");
+  fs::create_symlink(root_ / "d/target.txt", root_ / "d/file-link");
+  fs::create_symlink(root_ / "d/gone", root_ / "d/dangling");
+
+  std::map<std::string, std::uint32_t> attributes;
+  host_.forEachEntry("C:\\d\\*.*",
+                     [&](const EntryView& entry) { attributes[std::string(entry.name)] = entry.attributes; });
+  EXPECT_EQ(attributes["Loop"], attr::Directory | attr::ReparsePoint);
+  EXPECT_EQ(attributes["file-link"], attr::Archive | attr::ReparsePoint);
+  EXPECT_EQ(attributes["dangling"], attr::Archive | attr::ReparsePoint);
+  EXPECT_EQ(attributes["target.txt"], attr::Archive);
+}
+
 TEST_F(HostPlatformTest, WritesFilesAndReportsWhyItCannot) {
   makeFile("d/old.bin", "a much longer old content");
   auto file = host_.createFile("C:\\D\\OLD.bin");

@@ -1,7 +1,8 @@
 // Checks the Windows platform against the real system calls, under Wine.
 // test_platform.py maps the drives first: E: a hard disk to work on, D: a CD-ROM,
-// N: a network drive, R: a floppy; Z: is not mapped. Prints one line per failed
-// check and exits with 1 when any failed.
+// N: a network drive, R: a floppy, M: a CD-ROM drive without a medium; Z: is not
+// mapped. On E: it leaves a tree for the finder (see checkFinder). Prints one
+// line per failed check and exits with 1 when any failed.
 
 #include <windows.h>
 
@@ -12,10 +13,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "finder/LIB_FindFiles.h"
 #include "platform/Win32Platform.h"
 
 using namespace vorpane::platform;
@@ -112,6 +115,57 @@ void checkDirectories(Win32Platform& platform) {
   CHECK(platform.listDirectory("E:\\made\\*.txt").size() == 2);
   CHECK(platform.listDirectory("E:\\missing\\*.*").empty());
   CHECK(platform.listDirectory("E:\\made\\none.*").empty());
+}
+
+std::map<std::string, std::uint32_t> attributesIn(Win32Platform& platform, const std::string& pattern) {
+  std::map<std::string, std::uint32_t> attributes;
+  platform.forEachEntry(
+      pattern, [&](const EntryView& entry) { attributes[std::string(entry.name)] = entry.attributes; });
+  return attributes;
+}
+
+void checkEnumeration(Win32Platform& platform) {
+  platform.createDirectory("E:\\attrs");
+  writeText(platform, "E:\\attrs\\hidden.txt", "h");
+  writeText(platform, "E:\\attrs\\system.txt", "s");
+  platform.createDirectory("E:\\attrs\\Private");
+  SetFileAttributesA("E:\\attrs\\hidden.txt", FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesA("E:\\attrs\\system.txt", FILE_ATTRIBUTE_SYSTEM);
+  SetFileAttributesA("E:\\attrs\\Private", FILE_ATTRIBUTE_HIDDEN);
+
+  auto attributes = attributesIn(platform, "E:\\attrs\\*.*");
+  CHECK((attributes["hidden.txt"] & (attr::Hidden | attr::Directory)) == attr::Hidden);
+  CHECK((attributes["system.txt"] & (attr::System | attr::Directory)) == attr::System);
+  CHECK((attributes["Private"] & (attr::Hidden | attr::Directory)) == (attr::Hidden | attr::Directory));
+
+  // The listing is the same enumeration, collected.
+  std::vector<std::string> visited, listed;
+  platform.forEachEntry("E:\\attrs\\*.*", [&](const EntryView& entry) { visited.emplace_back(entry.name); });
+  for (const DirEntry& entry : platform.listDirectory("E:\\attrs\\*.*")) listed.push_back(entry.name);
+  CHECK(visited == listed && visited.size() == 5);
+
+  // A folder linked on the host is a reparse point to Windows programs.
+  CHECK(attributesIn(platform, "E:\\tree\\Loop")["Loop"] == (attr::Directory | attr::ReparsePoint));
+
+  // A drive without a medium lists nothing and raises nothing.
+  CHECK(attributesIn(platform, "M:\\*.*").empty());
+  CHECK(attributesIn(platform, "E:\\missing\\*.*").empty());
+}
+
+// E:\tree holds inner\Vorpane.Dat, Loop (a host link back to the tree), a
+// hidden folder with another Vorpane.Dat and a chain of folders that goes past
+// the length a path may have; M: is a drive that is not ready.
+void checkFinder(Win32Platform& platform) {
+  std::vector<int> percentages;
+  auto found = vorpane::finder::FindFiles(platform, "Vorpane.Dat;Loop", 3, "E:\\tree;M:\\",
+                                          [&](std::uint8_t p) { percentages.push_back(p); }, {});
+  std::vector<std::string> expected = {"E:\\tree\\inner\\Vorpane.Dat", "E:\\tree\\Loop"};
+  std::vector<std::string> withoutDriveC;
+  for (const std::string& path : found) {
+    if (path.rfind("C:", 0) != 0) withoutDriveC.push_back(path);
+  }
+  CHECK(withoutDriveC == expected);
+  CHECK(percentages.size() >= 3 && percentages.back() == 100);
 }
 
 void checkWritingAndReading(Win32Platform& platform) {
@@ -247,6 +301,8 @@ int main() {
   Win32Platform platform;
   run("drives and shell folders", [&] { checkDrivesAndFolders(platform); });
   run("directories", [&] { checkDirectories(platform); });
+  run("enumeration", [&] { checkEnumeration(platform); });
+  run("finder", [&] { checkFinder(platform); });
   run("writing and reading", [&] { checkWritingAndReading(platform); });
   run("replacing and removing", [&] { checkReplacingAndRemoving(platform); });
   run("shortcuts", [&] { checkShortcuts(platform); });
