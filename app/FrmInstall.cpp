@@ -9,6 +9,8 @@
 #include "app/PageProgress.h"
 #include "app/Product.h"
 #include "app/UpgradeRun.h"
+#include "datafile/InitialDataFile.h"
+#include "finder/LIB_FindFiles.h"
 #include "ui/ProductTexts.h"
 
 namespace vorpane::app {
@@ -43,6 +45,13 @@ const char* const kCacheDirExplanation =
     "and you can just press\rthe \"next\" button, otherwise choose a directory.";
 
 const char* const kAutoUpdateSwitch = "/autoupdate ";
+
+const char* const kSearchExplanation =
+    "Now searching for installed Vorpane versions on your hard disks.\rThis can take a few moments.";
+const char* const kNothingFound =
+    "No installed Vorpane versions could be found.\rOr the found Vorpane versions are newer than\rthe one in "
+    "this installation. An upgrade is\rnot possible.";
+constexpr std::uint8_t kLocalHardDisks = 1;
 
 // Leading and trailing blanks and control characters go, as the runtime's trim does.
 std::string trimmed(const std::string& text) {
@@ -371,7 +380,26 @@ void TFrmInstallVorpane::Tab15InstallReadyShow() { form_.setFocus("Button20"); }
 
 // --- upgrade -------------------------------------------------------------------------
 
-void TFrmInstallVorpane::Tab20SearchDirectoryShow() {}
+void TFrmInstallVorpane::Tab20SearchDirectoryShow() {
+  form_.setText("StaticText4", kSearchExplanation);
+  PageProgress progress(form_, shell_, "ProgressBar1", "Label12");
+  const auto showProgress = [&progress](std::uint8_t percent) {
+    progress.setPercent(percent);
+    progress.setPosition(percent);
+    progress.processMessages();
+  };
+  FoundDataFiles = finder::FindFiles(platform_, datafile::kDataFileName, kLocalHardDisks, "", showProgress,
+                                     [this](const std::string& path) { return isUpgradeable(path); });
+  if (FoundDataFiles.empty()) shell_.showMessage(kNothingFound);
+  form_.setTimerEnabled("Timer2", true);
+}
+
+// Only data files the upgraded programs can read are offered; a file that
+// cannot be opened or read is passed over without a word.
+bool TFrmInstallVorpane::isUpgradeable(const std::string& dataFile) {
+  const auto version = datafile::ReadDataFileVersion(platform_, dataFile);
+  return version && datafile::IsCompatibleDataFileVersion(*version);
+}
 
 void TFrmInstallVorpane::Timer2Timer() {
   form_.setTimerEnabled("Timer2", false);

@@ -39,6 +39,8 @@ class TFrmInstallVorpane {
   // Stores a directory page's entry in its field, normalised, and makes sure the
   // directory is there on a local hard disk; raises the message to show otherwise.
   void acceptDirectory(const std::string& edit, std::string& field, const char* diskLine);
+  // Whether a found data file belongs to an installation this version can upgrade.
+  bool isUpgradeable(const std::string& dataFile);
   // After a run failed: the error, then the page's Exit button as the way out.
   void showRunFailure(const std::exception& error, const std::string& exitButton);
 
