@@ -4,7 +4,7 @@ chosen one; and the automatic upgrade that a client starts with a raw command
 line (its directory quoted, ending in a backslash) while it is still ending,
 which restarts the client afterwards."""
 
-import os
+import shutil
 import time
 import unittest
 from pathlib import Path
@@ -111,6 +111,11 @@ class Upgrade(unittest.TestCase):
         session.screenshot("upgraded", facts.window_rect)
         self.assert_upgraded(chosen, 14)
         self.assertEqual(first.joinpath("Vorpane.Exe").read_bytes(), planted)
+        links = list(session.host_path("C:\\users").glob("*/Desktop/Vorpane.Lnk"))
+        self.assertEqual(len(links), 1, "the desktop shortcut, and no start-menu group")
+        self.assertFalse(list(session.host_path("C:\\users").rglob("Uninstall Vorpane.Lnk")))
+        desktop = "C:\\users\\" + links[0].parent.parent.name + "\\Desktop\\Vorpane.Lnk"
+        self.assertEqual(session.read_shortcut(desktop)["target"].lower(), "e:\\apps\\vorpane\\vorpane.exe")
 
         # The upgraded client is the installer's own stand-in, which records how it was started.
         record = chosen / "Vorpane.cmdline.txt"
@@ -124,6 +129,8 @@ class Upgrade(unittest.TestCase):
         session = self.session
         directory = "C:\\Program Files\\Vorpane Auto\\"
         folder = self.plant(directory, 5)
+        # The other test expects only the installations it plants.
+        self.addCleanup(shutil.rmtree, folder, True)
         record = folder / "Vorpane.cmdline.txt"
         command_file = session.host_path("C:\\Setup") / "autoupdate.txt"
         # As the client passes it: the directory quoted, with its trailing backslash.
