@@ -258,31 +258,22 @@ TEST_F(UpgradeRunTest, TellsTheProgramsAndNinetyThreePercentAndTouchesNothingEls
                                       {kDir + "Vorpane.Exe", "C:\\Desktop\\Vorpane.Lnk", "Vorpane", ""}}));
 }
 
-TEST_F(UpgradeRunTest, AutomaticUpgradeClosesAfterItsTimerAndRestartsTheClient) {
-  startAutomatic();
-  acceptDisclaimer();
-  EXPECT_EQ(page(), "Tab22Upgrading");
-  EXPECT_TRUE(shell.errors.empty());
-  EXPECT_TRUE(model.timerEnabled("Timer3"));
-  EXPECT_EQ(model.position("pbUpgrade"), app::PositionAtPercent(3263744, 93));
-  EXPECT_EQ(model.text("lblUpgrade"), "91% complete");
-  EXPECT_EQ(readFile(kDir + "Vorpane.Exe").size(), 2188800u);
-  view.fireTimer("Timer3");
-  EXPECT_TRUE(shell.terminated);
-  ASSERT_EQ(platform.processStarts().size(), 1u);
-  EXPECT_EQ(platform.processStarts()[0].commandLine, "\"C:\\Old Vorpane\\Vorpane.Exe\" /upgraded3.31");
-}
-
 // The client that started the upgrade may still be ending when its program is replaced.
 TEST_F(UpgradeRunTest, AClientStillEndingIsWaitedForWithTheWindowAlive) {
   platform.refuseReplace(kDir + "Vorpane.Exe", platform::io::AccessDenied, 20);
   startAutomatic();
   acceptDisclaimer();
   EXPECT_TRUE(shell.errors.empty());
-  EXPECT_TRUE(model.timerEnabled("Timer3"));
   EXPECT_EQ(readFile(kDir + "Vorpane.Exe").size(), 2188800u);
+  EXPECT_EQ(readFile(kDir + "Vorpane.Dat"), "the user's data");
   EXPECT_GE(shell.pumps, 2138 + 761 + 1 + 20);
   EXPECT_LT(platform.tickCount(), 15000u);
+  EXPECT_EQ(model.text("lblUpgrade"), "91% complete");
+  ASSERT_TRUE(model.timerEnabled("Timer3"));
+  view.fireTimer("Timer3");
+  EXPECT_TRUE(shell.terminated);
+  ASSERT_EQ(platform.processStarts().size(), 1u);
+  EXPECT_EQ(platform.processStarts()[0].commandLine, "\"C:\\Old Vorpane\\Vorpane.Exe\" /upgraded3.31");
 }
 
 TEST_F(UpgradeRunTest, AClientThatNeverEndsFailsAfterTheWaitAndExitStillRestartsIt) {
