@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/Application.h"
+#include "app/DirectoryChoices.h"
 #include "app/InstallRun.h"
 #include "app/PageProgress.h"
 #include "app/Product.h"
@@ -17,8 +18,6 @@ namespace vorpane::app {
 
 namespace {
 
-using platform::DriveType;
-using platform::ShellFolder;
 using ui::Event;
 
 constexpr int kShowMaximised = 3;
@@ -66,21 +65,6 @@ std::string asciiLowerCase(std::string text) {
   for (char& c : text)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return text;
-}
-
-std::string withTrailingBackslash(std::string path) {
-  if (path.empty() || path.back() != '\\') path += '\\';
-  return path;
-}
-
-std::string driveRootOf(const std::string& path) { return path.substr(0, 3); }
-
-// Only a path that starts at a drive root ("X:\") names a place on a local disk;
-// the operating system would take a bare "\" for the root of whatever drive is
-// current, so an emptied entry could otherwise pass as a hard disk.
-bool startsAtDriveRoot(const std::string& path) {
-  const auto letter = static_cast<unsigned char>(path.empty() ? 0 : path[0]);
-  return path.size() >= 3 && std::isalpha(letter) && path[1] == ':' && path[2] == '\\';
 }
 
 // The program path is quoted so that a path with blanks ("C:\Program Files\...")
@@ -172,7 +156,7 @@ void TFrmInstallVorpane::FormCreate() {
   // directory, so it does not start the automatic upgrade.
   const std::string switchText = kAutoUpdateSwitch;
   if (asciiLowerCase(joined).compare(0, switchText.size(), switchText) == 0) {
-    UpgradeDir = withTrailingBackslash(trimmed(joined.substr(switchText.size() - 1)));
+    UpgradeDir = WithTrailingBackslash(trimmed(joined.substr(switchText.size() - 1)));
     AutoUpdate = true;
     form_.setActivePage("Tab02Disclaimer");
   } else {
@@ -256,82 +240,57 @@ void TFrmInstallVorpane::Label20Click() {
 void TFrmInstallVorpane::Tab10ChooseInstallDirShow() {
   form_.setText("StaticText1", kInstallDirExplanation);
   form_.setFocus("Button8");
-  const auto programFiles = platform_.shellFolder(ShellFolder::ProgramFiles);
-  form_.setDirectory("DirectoryListBox1", programFiles ? *programFiles : "C:\\Vorpane");
+  form_.setDirectory("DirectoryListBox1", ProposedInstallFolder(platform_));
 }
 
 void TFrmInstallVorpane::DirectoryListBox1Change() {
-  std::string path = withTrailingBackslash(form_.directory("DirectoryListBox1"));
-  if (asciiLowerCase(path).find("vorpane") == std::string::npos) path += "Vorpane\\";
-  form_.setText("Edit1", path);
+  form_.setText("Edit1", InstallDirIn(form_.directory("DirectoryListBox1")));
 }
 
 void TFrmInstallVorpane::Tab11ChooseDownloadDirShow() {
   form_.setText("StaticText2", kDownloadDirExplanation);
-  // C is looked at last so that it wins over D and E.
-  bool selected = false;
-  for (const char letter : {'E', 'D', 'C'}) {
-    const std::string root = std::string(1, letter) + ":\\";
-    if (platform_.driveType(root) == DriveType::Fixed && platform_.directoryExists(root + "Downloads")) {
-      form_.setDirectory("DirectoryListBox2", root + "Downloads");
-      selected = true;
-    }
-  }
-  if (!selected) form_.setDirectory("DirectoryListBox2", driveRootOf(InstallDir) + "Downloads");
+  form_.setDirectory("DirectoryListBox2", ProposedDownloadFolder(platform_, InstallDir));
   form_.setText("Edit2", form_.directory("DirectoryListBox2"));
   form_.setFocus("Button11");
 }
 
 void TFrmInstallVorpane::DirectoryListBox2Change() {
-  form_.setText("Edit2", withTrailingBackslash(form_.directory("DirectoryListBox2")));
+  form_.setText("Edit2", WithTrailingBackslash(form_.directory("DirectoryListBox2")));
 }
 
 void TFrmInstallVorpane::Tab12ChooseCacheDirectoryShow() {
   form_.setText("StaticText3", kCacheDirExplanation);
-  form_.setDirectory("DirectoryListBox3", driveRootOf(DownloadDir));
-  form_.setText("Edit3", withTrailingBackslash(form_.directory("DirectoryListBox3")) + "Vorpane_Cache");
+  form_.setDirectory("DirectoryListBox3", DriveRootOf(DownloadDir));
+  form_.setText("Edit3", WithTrailingBackslash(form_.directory("DirectoryListBox3")) + "Vorpane_Cache");
   form_.setFocus("Button14");
 }
 
 void TFrmInstallVorpane::DirectoryListBox3Change() {
-  form_.setText("Edit3", withTrailingBackslash(form_.directory("DirectoryListBox3")));
+  form_.setText("Edit3", WithTrailingBackslash(form_.directory("DirectoryListBox3")));
 }
 
 void TFrmInstallVorpane::acceptDirectory(const std::string& edit, std::string& field, const char* diskLine) {
-  field = withTrailingBackslash(form_.text(edit));
-  if (!startsAtDriveRoot(field) || platform_.driveType(driveRootOf(field)) != DriveType::Fixed)
-    throw std::runtime_error(std::string(1, field[0]) + ": is not a harddisk\r" + diskLine);
-  if (!platform_.directoryExists(field)) {
-    try {
-      platform_.createDirectory(field);
-    } catch (const std::exception&) {
-      // Whether the directory is there now is what counts; it is tested next.
-    }
-  }
-  if (!platform_.directoryExists(field)) throw std::runtime_error("Could not create directory " + field);
+  field = WithTrailingBackslash(form_.text(edit));
+  AcceptDirectory(platform_, field, diskLine);
 }
 
 void TFrmInstallVorpane::Button8Click() {
-  acceptDirectory("Edit1", InstallDir, "Vorpane must be installed on a (local) harddisk.");
-  if (platform_.fileExists(InstallDir + "Vorpane.Dat"))
-    throw std::runtime_error(
-        "Cannot install Vorpane in " + InstallDir +
-        "\rbecause it already exists there. You can:\r- Delete it or uninstall it first, "
-        "\r- Go back and choose upgrade instead of install.");
+  acceptDirectory("Edit1", InstallDir, kInstallDiskLine);
+  RefuseExistingInstallation(platform_, InstallDir);
   form_.setActivePage("Tab11ChooseDownloadDir");
 }
 
 void TFrmInstallVorpane::Button9Click() { form_.setActivePage("Tab03Choose"); }
 
 void TFrmInstallVorpane::Button11Click() {
-  acceptDirectory("Edit2", DownloadDir, "The downloaddirectory must be on a (local) harddisk.");
+  acceptDirectory("Edit2", DownloadDir, kDownloadDiskLine);
   form_.setActivePage("Tab12ChooseCacheDirectory");
 }
 
 void TFrmInstallVorpane::Button12Click() { form_.setActivePage("Tab10ChooseInstallDir"); }
 
 void TFrmInstallVorpane::Button14Click() {
-  acceptDirectory("Edit3", CacheDir, "The Cachedirectory must be on a (local) harddisk.");
+  acceptDirectory("Edit3", CacheDir, kCacheDiskLine);
   form_.setActivePage("Tab13InstallNow");
 }
 
@@ -351,17 +310,25 @@ void TFrmInstallVorpane::Button17Click() { form_.setActivePage("Tab14Installing"
 void TFrmInstallVorpane::Button18Click() { form_.setActivePage("Tab12ChooseCacheDirectory"); }
 
 void TFrmInstallVorpane::Tab14InstallingShow() {
-  PageProgress progress(form_, shell_, "pbInstall", "LblInstallComplete");
+  PageProgress page(form_, shell_, "pbInstall", "LblInstallComplete");
+  LoggingProgress progress(log_, &page);
+  writeLog("Installing into " + InstallDir + ", downloads " + DownloadDir + ", cache " + CacheDir);
   try {
     InstallRun(platform_, progress).run({InstallDir, DownloadDir, CacheDir, form_.checked("cbShortcut")});
   } catch (const std::exception& error) {
     showRunFailure(error, "BtnInstallExit");
     return;
   }
+  writeLog("Installed Vorpane in " + InstallDir);
   form_.setTimerEnabled("Timer1", true);
 }
 
+void TFrmInstallVorpane::writeLog(const std::string& text) {
+  if (log_ != nullptr) log_->write(text);
+}
+
 void TFrmInstallVorpane::showRunFailure(const std::exception& error, const std::string& exitButton) {
+  if (log_ != nullptr) log_->writeFailure("Failed", error);
   showException(shell_, error);
   form_.setVisible(exitButton, true);
   form_.setFocus(exitButton);
@@ -424,13 +391,16 @@ void TFrmInstallVorpane::Button23Click() {
 }
 
 void TFrmInstallVorpane::Tab22UpgradingShow() {
-  PageProgress progress(form_, shell_, "pbUpgrade", "lblUpgrade");
+  PageProgress page(form_, shell_, "pbUpgrade", "lblUpgrade");
+  LoggingProgress progress(log_, &page);
+  writeLog("Upgrading " + UpgradeDir);
   try {
     UpgradeRun(platform_, progress).run({UpgradeDir, form_.checked("CheckBoxUpgradeShortcut")});
   } catch (const std::exception& error) {
     showRunFailure(error, "BtnUpgradeExit");
     return;
   }
+  writeLog("Upgraded Vorpane in " + UpgradeDir);
   form_.setTimerEnabled("Timer3", true);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/RunLog.h"
 #include "app/Shell.h"
 #include "platform/Platform.h"
 #include "ui/FormModel.h"
@@ -19,6 +20,9 @@ class TFrmInstallVorpane {
                      std::vector<std::string> arguments);
   TFrmInstallVorpane(const TFrmInstallVorpane&) = delete;
   TFrmInstallVorpane& operator=(const TFrmInstallVorpane&) = delete;
+
+  // Where the runs write what they did; none by default.
+  void setLog(RunLog* log) { log_ = log; }
 
   // Creates the form as the program starts: raises its creation event.
   void create();
@@ -43,6 +47,7 @@ class TFrmInstallVorpane {
   bool isUpgradeable(const std::string& dataFile);
   // After a run failed: the error, then the page's Exit button as the way out.
   void showRunFailure(const std::exception& error, const std::string& exitButton);
+  void writeLog(const std::string& text);
 
   // --- handlers, by their names on the form ---
   void FormCreate();
@@ -96,6 +101,7 @@ class TFrmInstallVorpane {
   platform::Platform& platform_;
   Shell& shell_;
   std::vector<std::string> arguments_;
+  RunLog* log_ = nullptr;
 
   std::string InstallDir;
   std::string DownloadDir;

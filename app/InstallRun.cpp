@@ -13,7 +13,7 @@ void InstallRun::run(const InstallPlan& plan) {
   createStartMenuGroup(plan.installDir);
   moveToPercent(92);
   progress_.processMessages();
-  if (plan.desktopShortcut) CreateDesktopShortcut(platform_, plan.installDir);
+  if (plan.desktopShortcut) createDesktopShortcut(plan.installDir);
   moveToPercent(93);
   writeDataFile(plan.installDir);
 }
@@ -21,7 +21,9 @@ void InstallRun::run(const InstallPlan& plan) {
 // The directory pages made it already; it is made again only if it went
 // missing since, and then a failure ends the run with the system's reason.
 void InstallRun::createInstallDirectory(const std::string& installDir) {
-  if (!platform_.directoryExists(installDir)) platform_.createDirectory(installDir);
+  if (platform_.directoryExists(installDir)) return;
+  platform_.createDirectory(installDir);
+  progress_.directoryCreated(installDir);
 }
 
 void InstallRun::createStartMenuGroup(const std::string& installDir) {
@@ -30,14 +32,24 @@ void InstallRun::createStartMenuGroup(const std::string& installDir) {
   const std::string group = *programs + "\\" + kStartMenuGroup;
   try {
     platform_.createDirectory(group);
+    progress_.directoryCreated(group);
   } catch (const std::exception&) {
     // Usually there from an earlier installation; if it really is missing,
     // the shortcuts inside it are not saved, which the shell does not report.
   }
-  CreateShortcut(platform_, installDir + kUninstallerFileName, group + "\\" + kUninstallerShortcut,
-                 kUninstallerDescription, "");
-  CreateShortcut(platform_, installDir + kClientFileName, group + "\\" + kClientShortcut, kClientDescription,
-                 "");
+  createShortcut(installDir + kUninstallerFileName, group + "\\" + kUninstallerShortcut,
+                 kUninstallerDescription);
+  createShortcut(installDir + kClientFileName, group + "\\" + kClientShortcut, kClientDescription);
+}
+
+void InstallRun::createShortcut(const std::string& target, const std::string& link, const char* description) {
+  CreateShortcut(platform_, target, link, description, "");
+  progress_.shortcutCreated(link, target);
+}
+
+void InstallRun::createDesktopShortcut(const std::string& installDir) {
+  if (const auto link = CreateDesktopShortcut(platform_, installDir))
+    progress_.shortcutCreated(*link, installDir + kClientFileName);
 }
 
 void InstallRun::moveToPercent(int percent) {
@@ -45,11 +57,12 @@ void InstallRun::moveToPercent(int percent) {
 }
 
 void InstallRun::writeDataFile(const std::string& installDir) {
-  datafile::WriteInitialDataFile(platform_, installDir, [this](int percent) {
+  const std::uint64_t size = datafile::WriteInitialDataFile(platform_, installDir, [this](int percent) {
     moveToPercent(percent);
     progress_.setPercent(percent);
     progress_.processMessages();
   });
+  progress_.fileWritten(installDir + datafile::kDataFileName, size);
 }
 
 }  // namespace vorpane::app

@@ -33,6 +33,8 @@ class InstallRun {
  private:
   void createInstallDirectory(const std::string& installDir);
   void createStartMenuGroup(const std::string& installDir);
+  void createShortcut(const std::string& target, const std::string& link, const char* description);
+  void createDesktopShortcut(const std::string& installDir);
   void moveToPercent(int percent);
   void writeDataFile(const std::string& installDir);
 

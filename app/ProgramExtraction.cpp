@@ -85,6 +85,7 @@ void extract(platform::Platform& platform, const PayloadModule& module, const st
     progress.setPercent(PercentOf(position, maximum));
     progress.processMessages();
   } while (!module.writeDone());
+  progress.fileWritten(directory + module.fileName, static_cast<std::uint64_t>(module.size()));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // where the bar, the percentage and the breathing room for the window go.
 
 #include <cstdint>
+#include <string>
 
 namespace vorpane::app {
 
@@ -17,6 +18,12 @@ class RunProgress {
   virtual void setPercent(int percent) = 0;
   // Lets pending window messages run once, so the window repaints and answers.
   virtual void processMessages() = 0;
+
+  // What the run has put in place, as it happens: for a log or a journal of
+  // the installation. A page has nothing to show of them.
+  virtual void directoryCreated(const std::string& /*path*/) {}
+  virtual void fileWritten(const std::string& /*path*/, std::uint64_t /*size*/) {}
+  virtual void shortcutCreated(const std::string& /*linkPath*/, const std::string& /*target*/) {}
 };
 
 // The percentage a bar shows: position / maximum × 100, rounded to the nearest

@@ -9,11 +9,12 @@ void CreateShortcut(platform::Platform& platform, const std::string& target, con
   platform.createShortcut({target, linkPath, description, arguments});
 }
 
-void CreateDesktopShortcut(platform::Platform& platform, const std::string& directory) {
+std::optional<std::string> CreateDesktopShortcut(platform::Platform& platform, const std::string& directory) {
   const auto desktop = platform.shellFolder(platform::ShellFolder::DesktopDirectory);
-  if (!desktop) return;
-  CreateShortcut(platform, directory + kClientFileName, *desktop + "\\" + kClientShortcut, kClientDescription,
-                 "");
+  if (!desktop) return std::nullopt;
+  const std::string link = *desktop + "\\" + kClientShortcut;
+  CreateShortcut(platform, directory + kClientFileName, link, kClientDescription, "");
+  return link;
 }
 
 }  // namespace vorpane::app

@@ -2,6 +2,7 @@
 // The shell shortcuts an installation leaves: the start-menu group with the
 // client and its uninstaller, and the client on the desktop.
 
+#include <optional>
 #include <string>
 
 #include "platform/Platform.h"
@@ -22,7 +23,8 @@ void CreateShortcut(platform::Platform& platform, const std::string& target, con
                     const std::string& description, const std::string& arguments);
 
 // The client's shortcut on the user's desktop, to directory + "Vorpane.Exe".
-// Nothing happens when the shell knows no desktop folder.
-void CreateDesktopShortcut(platform::Platform& platform, const std::string& directory);
+// Nothing happens when the shell knows no desktop folder. Returns the link's
+// path, or nothing.
+std::optional<std::string> CreateDesktopShortcut(platform::Platform& platform, const std::string& directory);
 
 }  // namespace vorpane::app

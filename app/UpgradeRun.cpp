@@ -9,7 +9,10 @@ void UpgradeRun::run(const UpgradePlan& plan) {
   BeginRunProgress(progress_);
   ExtractPrograms(platform_, plan.upgradeDir, progress_);
   progress_.processMessages();
-  if (plan.desktopShortcut) CreateDesktopShortcut(platform_, plan.upgradeDir);
+  if (plan.desktopShortcut) {
+    if (const auto link = CreateDesktopShortcut(platform_, plan.upgradeDir))
+      progress_.shortcutCreated(*link, plan.upgradeDir + kClientFileName);
+  }
   progress_.setPosition(PositionAtPercent(RunProgressMaximum(), 93));
 }
 

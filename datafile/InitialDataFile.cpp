@@ -240,12 +240,33 @@ void WriteInitialDataFileContents(platform::Platform& platform, platform::Output
   sections.writeEnd();
 }
 
-void WriteInitialDataFileAt(platform::Platform& platform, const std::string& path,
-                            const std::string& installDir, const ProgressCallback& progress) {
+namespace {
+
+// Counts what passes through, so the caller can say how large the file is.
+class CountingFile final : public platform::OutputFile {
+ public:
+  explicit CountingFile(platform::OutputFile& file) : file_(file) {}
+  void write(const std::uint8_t* data, std::size_t size) override {
+    file_.write(data, size);
+    count += size;
+  }
+  void close() override { file_.close(); }
+  std::uint64_t count = 0;
+
+ private:
+  platform::OutputFile& file_;
+};
+
+}  // namespace
+
+std::uint64_t WriteInitialDataFileAt(platform::Platform& platform, const std::string& path,
+                                     const std::string& installDir, const ProgressCallback& progress) {
   std::unique_ptr<platform::OutputFile> file = platform.createFile(path);
   try {
-    WriteInitialDataFileContents(platform, *file, installDir, progress);
+    CountingFile counting(*file);
+    WriteInitialDataFileContents(platform, counting, installDir, progress);
     file->close();
+    return counting.count;
   } catch (...) {
     // A half-written data file would pass the upgrade's version check and then
     // fail in the client, so none is left behind.
@@ -255,9 +276,9 @@ void WriteInitialDataFileAt(platform::Platform& platform, const std::string& pat
   }
 }
 
-void WriteInitialDataFile(platform::Platform& platform, const std::string& installDir,
-                          const ProgressCallback& progress) {
-  WriteInitialDataFileAt(platform, installDir + kDataFileName, installDir, progress);
+std::uint64_t WriteInitialDataFile(platform::Platform& platform, const std::string& installDir,
+                                   const ProgressCallback& progress) {
+  return WriteInitialDataFileAt(platform, installDir + kDataFileName, installDir, progress);
 }
 
 std::optional<std::uint8_t> ReadDataFileVersion(platform::Platform& platform, const std::string& path) {

@@ -32,13 +32,13 @@ using ProgressCallback = std::function<void(int percent)>;
 // Writes installDir + "Vorpane.Dat" for an installation directory given as the
 // wizard holds it (with its trailing backslash). The file is created anew; on
 // any failure the partly written file is removed and the error (IoError for
-// the file system) propagates.
-void WriteInitialDataFile(platform::Platform& platform, const std::string& installDir,
-                          const ProgressCallback& progress = {});
+// the file system) propagates. Returns the file's size in bytes.
+std::uint64_t WriteInitialDataFile(platform::Platform& platform, const std::string& installDir,
+                                   const ProgressCallback& progress = {});
 
 // The same, to any path.
-void WriteInitialDataFileAt(platform::Platform& platform, const std::string& path,
-                            const std::string& installDir, const ProgressCallback& progress = {});
+std::uint64_t WriteInitialDataFileAt(platform::Platform& platform, const std::string& path,
+                                     const std::string& installDir, const ProgressCallback& progress = {});
 
 // The file's contents, into a file already open. Begins a new key table.
 void WriteInitialDataFileContents(platform::Platform& platform, platform::OutputFile& file,

@@ -235,6 +235,10 @@ class HostOutputFile final : public OutputFile {
     }
   }
 
+  void flush() override {
+    if (file_ != nullptr) flushBuffer();
+  }
+
   void close() override {
     if (file_ == nullptr) throw IoError(io::FileNotOpen);
     int error = 0;

@@ -97,6 +97,8 @@ class OutputFile {
  public:
   virtual ~OutputFile() = default;
   virtual void write(const std::uint8_t* data, std::size_t size) = 0;
+  // Hands what is buffered to the system, so it survives the program's end.
+  virtual void flush() {}
   virtual void close() = 0;
 };
 
@@ -165,6 +167,8 @@ class Platform {
   virtual LocalDateTime now() = 0;
   // A pseudo-random number 0..range-1 (0 when range is 0).
   virtual std::uint32_t random(std::uint32_t range) = 0;
+  // The system's own words for the error behind a runtime I/O code, or nothing.
+  virtual std::string systemErrorText(int /*ioCode*/) { return {}; }
   // Locale-aware, case-insensitive comparison: <0, 0, >0.
   virtual int compareTextInsensitive(const std::string& a, const std::string& b) = 0;
 };

@@ -128,6 +128,10 @@ class Win32OutputFile : public OutputFile {
     }
   }
 
+  void flush() override {
+    if (handle_.valid()) flushBuffer();
+  }
+
   void close() override {
     if (!handle_.valid()) return;
     // The handle goes whatever fails below; an error is still reported.
@@ -323,6 +327,18 @@ void Win32Platform::createShortcut(const ShortcutSpec& shortcut) {
 }
 
 std::uint64_t Win32Platform::tickCount() { return GetTickCount64(); }
+
+std::string Win32Platform::systemErrorText(int ioCode) {
+  // The runtime's codes are the system's, except its own disk-full code.
+  const DWORD error = ioCode == io::DiskFull ? ERROR_DISK_FULL : static_cast<DWORD>(ioCode);
+  char text[512] = {};
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                      error, 0, text, sizeof text, nullptr);
+  std::string result(text, length);
+  while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
+    result.pop_back();
+  return result;
+}
 
 void Win32Platform::sleep(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
 

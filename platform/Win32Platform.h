@@ -35,6 +35,7 @@ class Win32Platform : public Platform {
   LocalDateTime now() override;
   std::uint32_t random(std::uint32_t range) override;
   int compareTextInsensitive(const std::string& a, const std::string& b) override;
+  std::string systemErrorText(int ioCode) override;
 
   // The runtime's I/O error code for a Windows error code.
   static int ioCodeFor(unsigned long windowsError);

@@ -1,14 +1,24 @@
 // Install_Vorpane: the program around the wizard. It sets up COM and the
-// platform, builds the form's model and windows, lets the wizard create the
-// form (which picks the first page before anything shows), shows the window
-// centred and runs the message loop until the wizard ends it.
+// platform and reads the leading switches. Without them it builds the form's
+// model and windows, lets the wizard create the form (which picks the first
+// page before anything shows), shows the window centred and runs the message
+// loop until the wizard ends it. With /SILENT it shows only the run's progress
+// page, with /VERYSILENT no window at all; both end with the run's exit code.
 
 #include <windows.h>
 
 #include <exception>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "app/Application.h"
 #include "app/Installer.h"
+#include "app/PageProgress.h"
+#include "app/Product.h"
+#include "app/RunLog.h"
+#include "app/Switches.h"
+#include "app/UnattendedSetup.h"
 #include "app/win32/Win32Application.h"
 #include "platform/Win32Platform.h"
 #include "ui/FormDescription.h"
@@ -17,13 +27,34 @@
 
 namespace {
 
-int runInstaller(HINSTANCE instance) {
-  using namespace vorpane;
-  app::ComApartment com;
-  platform::Win32Platform platform;
+using namespace vorpane;
+
+// Nothing shows a run that has no window.
+class NoProgress final : public app::RunProgress {
+ public:
+  void setMaximum(int) override {}
+  void setPosition(int) override {}
+  void setPercent(int) override {}
+  void processMessages() override {}
+};
+
+void showMessage(const std::string& text, UINT icon) {
+  MessageBoxA(nullptr, text.c_str(), app::kApplicationTitle, MB_OK | icon);
+}
+
+std::string describedArguments(const std::vector<std::string>& arguments) {
+  std::string text = "Install_Vorpane " + std::string(product::kVersion) + ", arguments:";
+  for (const auto& argument : arguments) text += " [" + argument + "]";
+  return text;
+}
+
+// The wizard, as a person uses it.
+int runWizard(HINSTANCE instance, platform::Platform& platform, const app::Switches& switches,
+              app::RunLog* log) {
   ui::FormModel model(ui::installFormDescription());
   app::Win32Application application;
-  app::Installer installer(model, platform, application, app::commandLineArguments());
+  app::Installer installer(model, platform, application, switches.wizardArguments);
+  installer.wizard().setLog(log);
 
   ui::Win32View view(model, platform, instance);
   view.setFailureHandler(
@@ -33,6 +64,65 @@ int runInstaller(HINSTANCE instance) {
   installer.start();
   view.showCentred();
   return application.run();
+}
+
+// /SILENT: the run's progress page and nothing else; its failure in a box
+// unless the boxes are suppressed.
+int runSilently(HINSTANCE instance, platform::Platform& platform, const app::Switches& switches,
+                app::RunLog* log) {
+  ui::FormModel model(ui::installFormDescription());
+  app::Win32Application application;
+  app::ConnectPayload(platform);
+  ui::Win32View view(model, platform, instance);
+  view.create();
+  application.setMainWindow(view.window());
+  // No wizard is bound to the form: showing the page starts nothing by itself.
+  const bool upgrading = switches.upgradeDir.has_value();
+  model.setActivePage(upgrading ? "Tab22Upgrading" : "Tab14Installing");
+  view.showCentred();
+  app::PageProgress page(model, application, upgrading ? "pbUpgrade" : "pbInstall",
+                         upgrading ? "lblUpgrade" : "LblInstallComplete");
+  app::UnattendedSetup setup(platform, page, log);
+  const int code = setup.run(switches);
+  if (code != app::exitcode::Done && switches.showsMessages())
+    application.showError(app::withClosingPeriod(setup.message()));
+  return code;
+}
+
+int runInstaller(HINSTANCE instance) {
+  app::ComApartment com;
+  platform::Win32Platform platform;
+  const std::vector<std::string> arguments = app::commandLineArguments();
+  const app::Switches switches = app::ParseSwitches(arguments);
+
+  std::unique_ptr<app::RunLog> log;
+  if (switches.logFile) {
+    try {
+      log = std::make_unique<app::RunLog>(platform, *switches.logFile);
+    } catch (const std::exception& error) {
+      if (switches.showsMessages())
+        showMessage("The log " + *switches.logFile + " cannot be written: " + error.what(), MB_ICONERROR);
+      return app::exitcode::BadCommandLine;
+    }
+    log->write(describedArguments(arguments));
+  }
+  if (!switches.error.empty()) {
+    if (log) log->write("Bad command line: " + switches.error + "; exit code 1");
+    if (switches.showsMessages())
+      showMessage(app::withClosingPeriod(switches.error) + "\r\r" + app::SwitchesHelpText(), MB_ICONERROR);
+    return app::exitcode::BadCommandLine;
+  }
+  if (switches.help) {
+    showMessage(app::SwitchesHelpText(), MB_ICONINFORMATION);
+    return app::exitcode::Done;
+  }
+  if (switches.verySilent) {
+    app::ConnectPayload(platform);
+    NoProgress nowhere;
+    return app::UnattendedSetup(platform, nowhere, log.get()).run(switches);
+  }
+  if (switches.silent) return runSilently(instance, platform, switches, log.get());
+  return runWizard(instance, platform, switches, log.get());
 }
 
 }  // namespace

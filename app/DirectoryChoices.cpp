@@ -1,0 +1,93 @@
+#include "app/DirectoryChoices.h"
+
+#include <cctype>
+#include <stdexcept>
+
+namespace vorpane::app {
+
+namespace {
+
+using platform::DriveType;
+
+std::string asciiLowerCase(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+// Only a path that starts at a drive root ("X:\") names a place on a local disk;
+// the operating system would take a bare "\" for the root of whatever drive is
+// current, so an emptied entry could otherwise pass as a hard disk.
+bool startsAtDriveRoot(const std::string& path) {
+  const auto letter = static_cast<unsigned char>(path.empty() ? 0 : path[0]);
+  return path.size() >= 3 && std::isalpha(letter) && path[1] == ':' && path[2] == '\\';
+}
+
+}  // namespace
+
+std::string WithTrailingBackslash(std::string path) {
+  if (path.empty() || path.back() != '\\') path += '\\';
+  return path;
+}
+
+std::string DriveRootOf(const std::string& path) { return path.substr(0, 3); }
+
+std::string ProposedInstallFolder(platform::Platform& platform) {
+  const auto programFiles = platform.shellFolder(platform::ShellFolder::ProgramFiles);
+  return programFiles ? *programFiles : "C:\\Vorpane";
+}
+
+std::string InstallDirIn(const std::string& folder) {
+  std::string path = WithTrailingBackslash(folder);
+  if (asciiLowerCase(path).find("vorpane") == std::string::npos) path += "Vorpane\\";
+  return path;
+}
+
+std::string ProposedDownloadFolder(platform::Platform& platform, const std::string& installDir) {
+  // C is looked at last so that it wins over D and E.
+  std::string proposed = DriveRootOf(installDir) + "Downloads";
+  for (const char letter : {'E', 'D', 'C'}) {
+    const std::string root = std::string(1, letter) + ":\\";
+    if (platform.driveType(root) == DriveType::Fixed && platform.directoryExists(root + "Downloads"))
+      proposed = root + "Downloads";
+  }
+  return proposed;
+}
+
+std::string ProposedCacheDir(const std::string& downloadDir) {
+  return DriveRootOf(downloadDir) + "Vorpane_Cache\\";
+}
+
+void AcceptDirectory(platform::Platform& platform, const std::string& directory, const char* diskLine) {
+  RefuseOtherThanHardDisk(platform, directory, diskLine);
+  MakeDirectoryIfMissing(platform, directory);
+}
+
+void RefuseOtherThanHardDisk(platform::Platform& platform, const std::string& directory,
+                             const char* diskLine) {
+  if (!startsAtDriveRoot(directory) || platform.driveType(DriveRootOf(directory)) != DriveType::Fixed)
+    throw std::runtime_error(std::string(1, directory.empty() ? '?' : directory[0]) +
+                             ": is not a harddisk\r" + diskLine);
+}
+
+void MakeDirectoryIfMissing(platform::Platform& platform, const std::string& directory) {
+  if (!platform.directoryExists(directory)) {
+    try {
+      platform.createDirectory(directory);
+    } catch (const std::exception&) {
+      // Whether the directory is there now is what counts; it is tested next.
+    }
+  }
+  if (!platform.directoryExists(directory))
+    throw std::runtime_error("Could not create directory " + directory);
+}
+
+void RefuseExistingInstallation(platform::Platform& platform, const std::string& installDir) {
+  if (platform.fileExists(installDir + "Vorpane.Dat"))
+    throw std::runtime_error(
+        "Cannot install Vorpane in " + installDir +
+        "\rbecause it already exists there. You can:\r- Delete it or uninstall it first, "
+        "\r- Go back and choose upgrade instead of install.");
+}
+
+}  // namespace vorpane::app

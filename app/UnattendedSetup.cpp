@@ -1,0 +1,90 @@
+#include "app/UnattendedSetup.h"
+
+#include <stdexcept>
+
+#include "app/DirectoryChoices.h"
+#include "app/InstallRun.h"
+#include "app/UpgradeRun.h"
+#include "datafile/InitialDataFile.h"
+
+namespace vorpane::app {
+
+int UnattendedSetup::run(const Switches& switches) {
+  const int code = switches.upgradeDir ? upgrade(switches) : install(switches);
+  write("Exit code " + std::to_string(code));
+  return code;
+}
+
+int UnattendedSetup::install(const Switches& switches) {
+  InstallPlan plan;
+  plan.installDir =
+      chosen(switches.installDir, "Installation directory", InstallDirIn(ProposedInstallFolder(platform_)));
+  plan.downloadDir =
+      chosen(switches.downloadDir, "Download directory", ProposedDownloadFolder(platform_, plan.installDir));
+  plan.cacheDir = chosen(switches.cacheDir, "Cache directory", ProposedCacheDir(plan.downloadDir));
+  plan.desktopShortcut = !switches.noShortcut;
+  try {
+    // Everything is checked before anything is made, so a refusal leaves no trace.
+    RefuseOtherThanHardDisk(platform_, plan.installDir, kInstallDiskLine);
+    RefuseOtherThanHardDisk(platform_, plan.downloadDir, kDownloadDiskLine);
+    RefuseOtherThanHardDisk(platform_, plan.cacheDir, kCacheDiskLine);
+    RefuseExistingInstallation(platform_, plan.installDir);
+    for (const std::string* directory : {&plan.installDir, &plan.downloadDir, &plan.cacheDir}) {
+      const bool existed = platform_.directoryExists(*directory);
+      MakeDirectoryIfMissing(platform_, *directory);
+      if (!existed) progress_.directoryCreated(*directory);
+    }
+  } catch (const std::exception& error) {
+    return refused(error);
+  }
+  try {
+    InstallRun(platform_, progress_).run(plan);
+  } catch (const std::exception& error) {
+    return failed(error);
+  }
+  write("Installed Vorpane in " + plan.installDir);
+  return exitcode::Done;
+}
+
+int UnattendedSetup::upgrade(const Switches& switches) {
+  const std::string directory = WithTrailingBackslash(*switches.upgradeDir);
+  write("Upgrade directory " + directory + " (from /UPGRADE=)");
+  const auto version = datafile::ReadDataFileVersion(platform_, directory + datafile::kDataFileName);
+  if (!version || !datafile::IsCompatibleDataFileVersion(*version)) {
+    return refused(std::runtime_error("No Vorpane installation that this version can upgrade was found in " +
+                                      directory));
+  }
+  write("Found a data file of version " + std::to_string(*version));
+  try {
+    UpgradeRun(platform_, progress_).run({directory, !switches.noShortcut});
+  } catch (const std::exception& error) {
+    return failed(error);
+  }
+  write("Upgraded Vorpane in " + directory);
+  return exitcode::Done;
+}
+
+std::string UnattendedSetup::chosen(const std::optional<std::string>& given, const char* name,
+                                    std::string proposed) {
+  const std::string directory = WithTrailingBackslash(given ? *given : proposed);
+  write(std::string(name) + " " + directory + (given ? " (from the command line)" : " (proposed)"));
+  return directory;
+}
+
+int UnattendedSetup::refused(const std::exception& error) {
+  message_ = error.what();
+  if (log_ != nullptr) log_->writeFailure("Refused", error);
+  return exitcode::Refused;
+}
+
+int UnattendedSetup::failed(const std::exception& error) {
+  message_ = error.what();
+  if (log_ != nullptr) log_->writeFailure("Failed", error);
+  return exitcode::RunFailed;
+}
+
+void UnattendedSetup::write(const std::string& text) {
+  if (log_ != nullptr) log_->write(text);
+}
+
+}  // namespace vorpane::app

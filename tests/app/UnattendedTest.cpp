@@ -1,0 +1,155 @@
+// The installer without questions: its switches, the directories it chooses,
+// its exit codes and its log.
+
+#include <fstream>
+
+#include "WizardTestSupport.h"
+#include "app/Switches.h"
+#include "app/UnattendedSetup.h"
+
+namespace vorpane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using app::ParseSwitches;
+using Args = std::vector<std::string>;
+
+TEST(Switches, LeadingSwitchesInEitherSpellingAndCase) {
+  const auto s = ParseSwitches({"/silent", "/SuppressMsgBoxes", "/NOSHORTCUT", "/Dir=C:\\My Apps\\Vorpane",
+                                "/downloaddir=D:\\Down", "/CACHEDIR=D:\\Cache", "/LOG=C:\\setup.log"});
+  EXPECT_TRUE(s.error.empty()) << s.error;
+  EXPECT_TRUE(s.silent && s.suppressMessageBoxes && s.noShortcut && !s.verySilent);
+  EXPECT_EQ(s.installDir, "C:\\My Apps\\Vorpane");
+  EXPECT_EQ(s.downloadDir, "D:\\Down");
+  EXPECT_EQ(s.cacheDir, "D:\\Cache");
+  EXPECT_EQ(s.logFile, "C:\\setup.log");
+  EXPECT_FALSE(s.showsMessages());
+
+  EXPECT_TRUE(ParseSwitches({"/S"}).verySilent);
+  EXPECT_TRUE(ParseSwitches({"/VERYSILENT"}).verySilent);
+  EXPECT_TRUE(ParseSwitches({"/?"}).help);
+  EXPECT_TRUE(ParseSwitches({"/help"}).help);
+  EXPECT_EQ(ParseSwitches({"/S", "/UPGRADE=E:\\Vorpane"}).upgradeDir, "E:\\Vorpane");
+  // /D= is last and takes the rest of the line, blanks included.
+  EXPECT_EQ(ParseSwitches({"/S", "/D=C:\\Program", "Files\\My", "Vorpane"}).installDir,
+            "C:\\Program Files\\My Vorpane");
+}
+
+TEST(Switches, TheWizardsOwnCommandLinesStayTheWizards) {
+  const Args automatic{"/autoupdate", "C:\\Program Files\\Vorpane\\"};
+  auto s = ParseSwitches(automatic);
+  EXPECT_TRUE(s.error.empty());
+  EXPECT_FALSE(s.unattended());
+  EXPECT_EQ(s.wizardArguments, automatic);
+  s = ParseSwitches({"/LOG=C:\\x.log", "/autoupdate", "C:\\V"});
+  EXPECT_TRUE(s.error.empty());
+  EXPECT_EQ(s.wizardArguments, (Args{"/autoupdate", "C:\\V"}));
+  EXPECT_EQ(ParseSwitches({"anything", "/SILENT"}).wizardArguments, (Args{"anything", "/SILENT"}));
+}
+
+TEST(Switches, LinesThatCannotBeFollowedAreErrors) {
+  EXPECT_EQ(ParseSwitches({"/SILENT", "/FOO"}).error, "Unknown switch /FOO");
+  EXPECT_EQ(ParseSwitches({"/S", "/autoupdate", "C:\\V"}).error, "Unknown switch /autoupdate");
+  EXPECT_EQ(ParseSwitches({"/S", "/DIR="}).error, "The switch /DIR= names no path");
+  EXPECT_EQ(ParseSwitches({"/DIR=C:\\V"}).error, "These switches need /SILENT or /VERYSILENT");
+  EXPECT_FALSE(ParseSwitches({"/S", "/UPGRADE=C:\\V", "/DIR=C:\\W"}).error.empty());
+}
+
+class UnattendedSetupTest : public WizardTest {
+ protected:
+  UnattendedSetupTest() {
+    platform.setShellFolder(platform::ShellFolder::DesktopDirectory, "C:\\Desktop");
+    platform.setShellFolder(platform::ShellFolder::Programs, "C:\\Menu");
+    makeDirectory("C:\\Desktop");
+    makeDirectory("C:\\Menu");
+    platform.setNow({2026, 12, 8, 9, 30, 0, 5});
+    app::ConnectPayload(platform);
+  }
+  int run(Args arguments) {
+    arguments.insert(arguments.begin(), {"/VERYSILENT", "/LOG=C:\\setup.log"});
+    switches = ParseSwitches(arguments);
+    auto log = std::make_unique<app::RunLog>(platform, "C:\\setup.log");
+    app::UnattendedSetup setup(platform, nowhere, log.get());
+    const int code = setup.run(switches);
+    message = setup.message();
+    return code;
+  }
+  std::vector<std::string> logLines() const {
+    std::ifstream in(host("C:\\setup.log"));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line.substr(25, line.size() - 26));
+    return lines;
+  }
+  class : public app::RunProgress {
+    void setMaximum(int) override {}
+    void setPosition(int) override {}
+    void setPercent(int) override {}
+    void processMessages() override {}
+  } nowhere;
+  app::Switches switches;
+  std::string message;
+};
+
+TEST_F(UnattendedSetupTest, InstallsWhereThePagesWouldAndLogsEveryStep) {
+  EXPECT_EQ(run({"/NOSHORTCUT"}), 0);
+  EXPECT_EQ(
+      logLines(),
+      (std::vector<std::string>{
+          "Installation directory C:\\Program Files\\Vorpane\\ (proposed)",
+          "Download directory C:\\Downloads\\ (proposed)",
+          "Cache directory C:\\Vorpane_Cache\\ (proposed)",
+          "Created directory C:\\Program Files\\Vorpane\\",
+          "Created directory C:\\Downloads\\",
+          "Created directory C:\\Vorpane_Cache\\",
+          "Wrote C:\\Program Files\\Vorpane\\Vorpane.Exe (2188800 bytes)",
+          "Wrote C:\\Program Files\\Vorpane\\Uninstall_Vorpane.Exe (778240 bytes)",
+          "Created directory C:\\Menu\\Vorpane",
+          "Created shortcut C:\\Menu\\Vorpane\\Uninstall Vorpane.Lnk to C:\\Program "
+          "Files\\Vorpane\\Uninstall_Vorpane.Exe",
+          "Created shortcut C:\\Menu\\Vorpane\\Vorpane.Lnk to C:\\Program Files\\Vorpane\\Vorpane.Exe",
+          "Wrote C:\\Program Files\\Vorpane\\Vorpane.Dat (" +
+              std::to_string(fs::file_size(host("C:\\Program Files\\Vorpane\\Vorpane.Dat"))) + " bytes)",
+          "Installed Vorpane in C:\\Program Files\\Vorpane\\",
+          "Exit code 0",
+      }));
+  std::ifstream in(host("C:\\setup.log"));
+  std::string first;
+  std::getline(in, first);
+  EXPECT_EQ(first.substr(0, 25), "2026-12-08 09:30:00.005  ");
+}
+
+TEST_F(UnattendedSetupTest, ARefusedDirectoryMakesNothingAndExitsWithTwo) {
+  mapDrive('D', platform::DriveType::CdRom);
+  EXPECT_EQ(run({"/DIR=C:\\Apps\\Vorpane", "/CACHEDIR=D:\\Cache"}), 2);
+  EXPECT_EQ(message, "D: is not a harddisk\rThe Cachedirectory must be on a (local) harddisk.");
+  EXPECT_FALSE(fs::exists(host("C:\\Apps")));
+  EXPECT_EQ(logLines().back(), "Exit code 2");
+
+  makeDirectory("C:\\Old");
+  std::ofstream(host("C:\\Old\\Vorpane.Dat")) << "installed";
+  EXPECT_EQ(run({"/DIR=C:\\Old"}), 2);
+  EXPECT_EQ(run({"/UPGRADE=C:\\Nowhere"}), 2);
+  EXPECT_EQ(message, "No Vorpane installation that this version can upgrade was found in C:\\Nowhere\\");
+}
+
+TEST_F(UnattendedSetupTest, AFailedRunExitsWithThreeAndLogsTheError) {
+  platform.fillDiskAt("C:\\V\\Uninstall_Vorpane.Exe.new", 5000);
+  EXPECT_EQ(run({"/D=C:\\V"}), 3);
+  EXPECT_EQ(message, "Disk full");
+  const auto lines = logLines();
+  EXPECT_EQ(lines[lines.size() - 3], "Wrote C:\\V\\Vorpane.Exe (2188800 bytes)");
+  EXPECT_EQ(lines[lines.size() - 2], "Failed: Disk full");
+}
+
+TEST_F(UnattendedSetupTest, UpgradesACompatibleInstallationAndKeepsItsData) {
+  makeDirectory("C:\\V");
+  std::ofstream(host("C:\\V\\Vorpane.Dat"), std::ios::binary) << "\x1f"
+                                                              << "Zdata";  // version 6
+  EXPECT_EQ(run({"/UPGRADE=C:\\V"}), 0);
+  EXPECT_EQ(fs::file_size(host("C:\\V\\Vorpane.Exe")), 2188800u);
+  EXPECT_EQ(fs::file_size(host("C:\\V\\Vorpane.Dat")), 6u);
+  EXPECT_EQ(platform.shortcuts().size(), 1u);
+}
+
+}  // namespace
+}  // namespace vorpane::testing
