@@ -145,8 +145,10 @@ void TFrmInstallVorpane::close(int exitCode) {
 
 // --- start and end ------------------------------------------------------------------
 
+std::string TFrmInstallVorpane::Caption() { return std::string("Installation Vorpane ") + product::kVersion; }
+
 void TFrmInstallVorpane::FormCreate() {
-  form_.setCaption(std::string("Installation Vorpane ") + product::kVersion);
+  form_.setCaption(Caption());
 
   std::string joined;
   for (const auto& argument : arguments_) joined += argument + " ";

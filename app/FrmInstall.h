@@ -21,6 +21,9 @@ class TFrmInstallVorpane {
   TFrmInstallVorpane(const TFrmInstallVorpane&) = delete;
   TFrmInstallVorpane& operator=(const TFrmInstallVorpane&) = delete;
 
+  // The window's caption while the installer runs.
+  static std::string Caption();
+
   // Where the runs write what they did; none by default.
   void setLog(RunLog* log) { log_ = log; }
 

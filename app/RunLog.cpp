@@ -29,7 +29,11 @@ RunLog::~RunLog() {
 }
 
 void RunLog::write(const std::string& text) {
-  const std::string line = timeStamp(platform_.now()) + "  " + text + "\r\n";
+  std::string line = timeStamp(platform_.now()) + "  " + text;
+  // Messages break their lines for a box; in the log each step keeps one line.
+  for (char& c : line)
+    if (c == '\r' || c == '\n') c = ' ';
+  line += "\r\n";
   try {
     file_->write(reinterpret_cast<const std::uint8_t*>(line.data()), line.size());
     file_->flush();

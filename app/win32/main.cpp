@@ -76,6 +76,7 @@ int runSilently(HINSTANCE instance, platform::Platform& platform, const app::Swi
   ui::Win32View view(model, platform, instance);
   view.create();
   application.setMainWindow(view.window());
+  model.setCaption(app::TFrmInstallVorpane::Caption());
   // No wizard is bound to the form: showing the page starts nothing by itself.
   const bool upgrading = switches.upgradeDir.has_value();
   model.setActivePage(upgrading ? "Tab22Upgrading" : "Tab14Installing");
