@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "WizardTestSupport.h"
+#include "app/CommandLine.h"
 #include "app/Switches.h"
 #include "app/UnattendedSetup.h"
 
@@ -30,6 +31,9 @@ TEST(Switches, LeadingSwitchesInEitherSpellingAndCase) {
   EXPECT_TRUE(ParseSwitches({"/?"}).help);
   EXPECT_TRUE(ParseSwitches({"/help"}).help);
   EXPECT_EQ(ParseSwitches({"/S", "/UPGRADE=E:\\Vorpane"}).upgradeDir, "E:\\Vorpane");
+  // As a script quotes them on the raw command line.
+  EXPECT_EQ(ParseSwitches(app::SplitCommandLine(R"(setup.exe /S /DIR="C:\My Apps\Vorpane\")")).installDir,
+            "C:\\My Apps\\Vorpane\\");
   // /D= is last and takes the rest of the line, blanks included.
   EXPECT_EQ(ParseSwitches({"/S", "/D=C:\\Program", "Files\\My", "Vorpane"}).installDir,
             "C:\\Program Files\\My Vorpane");
