@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <exception>
 #include <memory>
 #include <string>
@@ -132,7 +133,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   try {
     return runInstaller(instance);
   } catch (const std::exception& error) {
-    // Only a program that could not even build its window ends up here.
+    // Only a program that could not even build its window ends up here. The
+    // reason also goes to the error stream, where a box may not be seen.
+    std::fprintf(stderr, "Install_Vorpane: %s\n", error.what());
     MessageBoxA(nullptr, vorpane::app::withClosingPeriod(error.what()).c_str(),
                 vorpane::app::kApplicationTitle, MB_OK | MB_ICONERROR);
     return 1;

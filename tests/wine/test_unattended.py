@@ -81,7 +81,7 @@ class Unattended(unittest.TestCase):
         # The client still holds its program for a moment: the page stays up meanwhile.
         command = session.host_path("C:\\Setup") / "silent.txt"
         command.write_text(f'"{self.program}" /SILENT /NOSHORTCUT /UPGRADE="C:\\Old Vorpane\\"')
-        launcher = session.start(self.launcher, "C:\\Setup\\silent.txt", "C:\\Old Vorpane\\Vorpane.Exe", "3000")
+        launcher = session.start(self.launcher, "C:\\Setup\\silent.txt", "C:\\Old Vorpane\\Vorpane.Exe", "10000")
         self.addCleanup(session.stop, launcher)
         session.wait_window(wizard.CAPTION, timeout=30)
         facts = session.window_facts(wizard.CAPTION)
