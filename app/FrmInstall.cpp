@@ -7,11 +7,11 @@
 #include "app/Application.h"
 #include "app/InstallRun.h"
 #include "app/PageProgress.h"
-#include "app/Product.h"
+#include "product/Product.h"
 #include "app/UpgradeRun.h"
 #include "datafile/InitialDataFile.h"
 #include "finder/LIB_FindFiles.h"
-#include "ui/ProductTexts.h"
+#include "product/ProductTexts.h"
 
 namespace vorpane::app {
 
@@ -233,7 +233,7 @@ void TFrmInstallVorpane::Button4Click() { form_.setActivePage("Tab01Welcome"); }
 void TFrmInstallVorpane::Memo1Click() {}
 
 void TFrmInstallVorpane::Tab03ChooseShow() {
-  form_.setText("MemoVersion", ui::kVersionNotice);
+  form_.setText("MemoVersion", product::kVersionNotice);
   form_.setFocus("BtnInstall");
 }
 

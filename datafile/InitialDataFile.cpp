@@ -4,7 +4,7 @@
 #include <string_view>
 #include <utility>
 
-#include "app/Product.h"
+#include "product/Product.h"
 #include "datafile/DateTime.h"
 #include "datafile/LIB_Data1_ReadWrite.h"
 #include "datafile/PackedText.h"

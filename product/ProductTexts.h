@@ -4,7 +4,7 @@
 // the choice page shows. Lines are joined by "\r\n", as a multi-line text box
 // expects them.
 
-namespace vorpane::ui {
+namespace vorpane::product {
 
 // Twenty-one lines.
 inline constexpr const char* kLegalStatement =
@@ -43,4 +43,4 @@ inline constexpr const char* kVersionNotice =
     "installation\": your settings, downloads and cache\r\n"
     "stay as they are.";
 
-}  // namespace vorpane::ui
+}  // namespace vorpane::product
