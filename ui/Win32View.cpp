@@ -12,11 +12,10 @@
 
 namespace vorpane::ui {
 
-using win32::GdiObject;
-using win32::MemoryContext;
-using win32::PaintContext;
-using win32::Selection;
-using win32::WindowContext;
+using handles::GdiObject;
+using handles::PaintContext;
+using handles::Selection;
+using handles::WindowContext;
 
 namespace {
 
@@ -646,9 +645,9 @@ void Win32View::paintImage(const Control& control, HDC dc) {
   GetClientRect(control.window, &client);
   FillRect(dc, &client, brushFor(control.background));
   if (!control.picture) return;
-  MemoryContext memory(dc);
-  Selection picture(memory.dc(), control.picture.bitmap.get());
-  BitBlt(dc, 0, 0, control.picture.width, control.picture.height, memory.dc(), 0, 0, SRCCOPY);
+  const handles::MemoryDc memory(CreateCompatibleDC(dc));
+  Selection picture(memory.get(), control.picture.bitmap.get());
+  BitBlt(dc, 0, 0, control.picture.width, control.picture.height, memory.get(), 0, 0, SRCCOPY);
 }
 
 LRESULT Win32View::controlColour(HDC dc, HWND child) {
@@ -1130,13 +1129,13 @@ namespace {
 // twin of the form's bitmap face, then a face every system has.
 constexpr const char* kScalableFaces[] = {"Microsoft Sans Serif", "Tahoma"};
 
-win32::GdiObject<HFONT> createFont(const std::string& face, int pixelHeight, const Font& font) {
+handles::GdiObject<HFONT> createFont(const std::string& face, int pixelHeight, const Font& font) {
   // A negative height asks for the character height, which is what the
   // form's pixel heights (11 for 8 point) measure.
-  return win32::GdiObject<HFONT>(CreateFontA(-pixelHeight, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
-                                             font.italic, font.underline, FALSE, DEFAULT_CHARSET,
-                                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                             DEFAULT_PITCH | FF_SWISS, face.c_str()));
+  return handles::GdiObject<HFONT>(CreateFontA(-pixelHeight, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
+                                               font.italic, font.underline, FALSE, DEFAULT_CHARSET,
+                                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                               DEFAULT_PITCH | FF_SWISS, face.c_str()));
 }
 
 // Whether the system draws the font in the face asked for rather than in a

@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/Win32Handles.h"
 #include "ui/DirectoryRows.h"
 #include "ui/FormModel.h"
-#include "ui/Win32Handles.h"
 #include "ui/Win32Pictures.h"
 
 namespace vorpane::ui {
@@ -146,8 +146,8 @@ class Win32View final : public FormView {
   std::vector<Control> controls_;
   std::unordered_map<std::string, std::size_t> byName_;
   std::unordered_map<HWND, std::size_t> byWindow_;
-  std::map<std::string, win32::GdiObject<HFONT>> fonts_;
-  std::map<COLORREF, win32::GdiObject<HBRUSH>> brushes_;
+  std::map<std::string, handles::GdiObject<HFONT>> fonts_;
+  std::map<COLORREF, handles::GdiObject<HBRUSH>> brushes_;
   HWND savedFocus_ = nullptr;
   // Set while the view itself writes into a window, so the change it causes
   // is not taken for the user's.
