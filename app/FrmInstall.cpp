@@ -7,10 +7,11 @@
 #include "app/Application.h"
 #include "app/InstallRun.h"
 #include "app/PageProgress.h"
-#include "product/Product.h"
 #include "app/UpgradeRun.h"
 #include "datafile/InitialDataFile.h"
 #include "finder/LIB_FindFiles.h"
+#include "platform/WindowsPath.h"
+#include "product/Product.h"
 #include "product/ProductTexts.h"
 
 namespace vorpane::app {
@@ -53,35 +54,12 @@ const char* const kNothingFound =
     "this installation. An upgrade is\rnot possible.";
 constexpr std::uint8_t kLocalHardDisks = 1;
 
+using platform::path::driveRootOf;
+using platform::path::startsAtDriveRoot;
+using platform::path::withTrailingBackslash;
+
 // Leading and trailing blanks and control characters go, as the runtime's trim does.
-std::string trimmed(const std::string& text) {
-  std::size_t first = 0;
-  std::size_t last = text.size();
-  while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
-  while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
-  return text.substr(first, last - first);
-}
-
-std::string asciiLowerCase(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-
-std::string withTrailingBackslash(std::string path) {
-  if (path.empty() || path.back() != '\\') path += '\\';
-  return path;
-}
-
-std::string driveRootOf(const std::string& path) { return path.substr(0, 3); }
-
-// Only a path that starts at a drive root ("X:\") names a place on a local disk;
-// the operating system would take a bare "\" for the root of whatever drive is
-// current, so an emptied entry could otherwise pass as a hard disk.
-bool startsAtDriveRoot(const std::string& path) {
-  const auto letter = static_cast<unsigned char>(path.empty() ? 0 : path[0]);
-  return path.size() >= 3 && std::isalpha(letter) && path[1] == ':' && path[2] == '\\';
-}
+std::string trimmed(const std::string& text) { return std::string(platform::path::trimmed(text)); }
 
 // The program path is quoted so that a path with blanks ("C:\Program Files\...")
 // cannot be read as a shorter program ("C:\Program.exe") followed by arguments.
@@ -171,7 +149,7 @@ void TFrmInstallVorpane::FormCreate() {
   // The switch is only recognised with its blank: "/autoupdate" alone names no
   // directory, so it does not start the automatic upgrade.
   const std::string switchText = kAutoUpdateSwitch;
-  if (asciiLowerCase(joined).compare(0, switchText.size(), switchText) == 0) {
+  if (platform::path::lowerAscii(joined).compare(0, switchText.size(), switchText) == 0) {
     UpgradeDir = withTrailingBackslash(trimmed(joined.substr(switchText.size() - 1)));
     AutoUpdate = true;
     form_.setActivePage("Tab02Disclaimer");
@@ -262,7 +240,7 @@ void TFrmInstallVorpane::Tab10ChooseInstallDirShow() {
 
 void TFrmInstallVorpane::DirectoryListBox1Change() {
   std::string path = withTrailingBackslash(form_.directory("DirectoryListBox1"));
-  if (asciiLowerCase(path).find("vorpane") == std::string::npos) path += "Vorpane\\";
+  if (platform::path::lowerAscii(path).find("vorpane") == std::string::npos) path += "Vorpane\\";
   form_.setText("Edit1", path);
 }
 
