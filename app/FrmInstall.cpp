@@ -29,26 +29,8 @@ const char* const kRefusal =
     "for\rcovering our ass.\r\rHave a nice day!";
 const char* const kAnswerRequired = "Type either YES or NO";
 
-const char* const kInstallDirExplanation =
-    "The installation directory is the directory\ron your harddisk where Vorpane program files\rand the "
-    "Vorpane data file will be placed.\r\rIn most common cases the directory proposed\ris the best place "
-    "and you can just press\rthe \"next\" button, otherwise choose a directory.";
-const char* const kDownloadDirExplanation =
-    "The download directory is the directory\ron your harddisk where Vorpane puts the\rdownloaded files "
-    "when they are completed.\r\rIn most common cases the directory proposed\ris the best place and you "
-    "can just press\rthe \"next\" button, otherwise choose a directory.";
-const char* const kCacheDirExplanation =
-    "The cache directory is the directory\ron your harddisk where Vorpane puts the\ralready downloaded "
-    "parts of files which\rare not completed yet. Vorpane manages the\rcontent of the directory itself. "
-    "It is\rimportant to put it on a disk with enough\rfree space.\r\rBE AWARE: Vorpane places and "
-    "deletes files\rin this directory, do not use this directory\rfor any other purpose. Your files in "
-    "this \rdirectory might disappear.\r\rIn most common cases the directory proposed\ris the best place "
-    "and you can just press\rthe \"next\" button, otherwise choose a directory.";
-
 const char* const kAutoUpdateSwitch = "/autoupdate ";
 
-const char* const kSearchExplanation =
-    "Now searching for installed Vorpane versions on your hard disks.\rThis can take a few moments.";
 const char* const kNothingFound =
     "No installed Vorpane versions could be found.\rOr the found Vorpane versions are newer than\rthe one in "
     "this installation. An upgrade is\rnot possible.";
@@ -232,7 +214,7 @@ void TFrmInstallVorpane::Label20Click() {
 // --- the directory pages ------------------------------------------------------------
 
 void TFrmInstallVorpane::Tab10ChooseInstallDirShow() {
-  form_.setText("StaticText1", kInstallDirExplanation);
+  form_.setText("StaticText1", product::kInstallDirExplanation);
   form_.setFocus("Button8");
   const auto programFiles = platform_.shellFolder(ShellFolder::ProgramFiles);
   form_.setDirectory("DirectoryListBox1", programFiles ? *programFiles : "C:\\Vorpane");
@@ -245,7 +227,7 @@ void TFrmInstallVorpane::DirectoryListBox1Change() {
 }
 
 void TFrmInstallVorpane::Tab11ChooseDownloadDirShow() {
-  form_.setText("StaticText2", kDownloadDirExplanation);
+  form_.setText("StaticText2", product::kDownloadDirExplanation);
   // C is looked at last so that it wins over D and E.
   bool selected = false;
   for (const char letter : {'E', 'D', 'C'}) {
@@ -265,7 +247,7 @@ void TFrmInstallVorpane::DirectoryListBox2Change() {
 }
 
 void TFrmInstallVorpane::Tab12ChooseCacheDirectoryShow() {
-  form_.setText("StaticText3", kCacheDirExplanation);
+  form_.setText("StaticText3", product::kCacheDirExplanation);
   form_.setDirectory("DirectoryListBox3", driveRootOf(DownloadDir));
   form_.setText("Edit3", withTrailingBackslash(form_.directory("DirectoryListBox3")) + "Vorpane_Cache");
   form_.setFocus("Button14");
@@ -359,7 +341,7 @@ void TFrmInstallVorpane::Tab15InstallReadyShow() { form_.setFocus("Button20"); }
 // --- upgrade -------------------------------------------------------------------------
 
 void TFrmInstallVorpane::Tab20SearchDirectoryShow() {
-  form_.setText("StaticText4", kSearchExplanation);
+  form_.setText("StaticText4", product::kSearchExplanation);
   PageProgress progress(form_, shell_, "ProgressBar1", "Label12");
   const auto showProgress = [&progress](std::uint8_t percent) {
     progress.setPercent(percent);

@@ -1,8 +1,9 @@
 #pragma once
-// The longer fixed texts the wizard shows in its memos, kept in one place: the
-// maker's legal statement on the disclaimer page and the version notice that
-// the choice page shows. Lines are joined by "\r\n", as a multi-line text box
-// expects them.
+// The longer fixed texts the wizard shows, kept in one place: the maker's
+// legal statement on the disclaimer page and the version notice that the
+// choice page shows (lines joined by "\r\n", as a multi-line text box expects
+// them), and the explanations the wizard puts on the directory and search
+// pages (lines broken by a bare "\r").
 
 namespace vorpane::product {
 
@@ -42,5 +43,24 @@ inline constexpr const char* kVersionNotice =
     "Already using Vorpane? Choose \"Upgrade an existing\r\n"
     "installation\": your settings, downloads and cache\r\n"
     "stay as they are.";
+
+// The explanations of the directory pages and the upgrade search.
+inline constexpr const char* kInstallDirExplanation =
+    "The installation directory is the directory\ron your harddisk where Vorpane program files\rand the "
+    "Vorpane data file will be placed.\r\rIn most common cases the directory proposed\ris the best place "
+    "and you can just press\rthe \"next\" button, otherwise choose a directory.";
+inline constexpr const char* kDownloadDirExplanation =
+    "The download directory is the directory\ron your harddisk where Vorpane puts the\rdownloaded files "
+    "when they are completed.\r\rIn most common cases the directory proposed\ris the best place and you "
+    "can just press\rthe \"next\" button, otherwise choose a directory.";
+inline constexpr const char* kCacheDirExplanation =
+    "The cache directory is the directory\ron your harddisk where Vorpane puts the\ralready downloaded "
+    "parts of files which\rare not completed yet. Vorpane manages the\rcontent of the directory itself. "
+    "It is\rimportant to put it on a disk with enough\rfree space.\r\rBE AWARE: Vorpane places and "
+    "deletes files\rin this directory, do not use this directory\rfor any other purpose. Your files in "
+    "this \rdirectory might disappear.\r\rIn most common cases the directory proposed\ris the best place "
+    "and you can just press\rthe \"next\" button, otherwise choose a directory.";
+inline constexpr const char* kSearchExplanation =
+    "Now searching for installed Vorpane versions on your hard disks.\rThis can take a few moments.";
 
 }  // namespace vorpane::product

@@ -103,6 +103,11 @@ HWND Win32View::controlWindow(const std::string& name) const {
   return control != nullptr ? control->window : nullptr;
 }
 
+HFONT Win32View::controlFont(const std::string& name) const {
+  const Control* control = find(name);
+  return control != nullptr ? control->font : nullptr;
+}
+
 // --- window procedures ---------------------------------------------------------------------
 
 LRESULT CALLBACK Win32View::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -31,32 +31,82 @@ SIZE Win32View::textExtent(HFONT font, const std::string& text) const {
   return extent;
 }
 
+// The height a text takes when its words wrap at a width, as a static text
+// control draws it.
+int Win32View::wrappedHeight(HFONT font, const std::string& text, int width) const {
+  WindowContext screen(nullptr);
+  Selection selected(screen.dc(), font);
+  const std::string shown = withWindowsLineBreaks(text);
+  RECT box{0, 0, width, 0};
+  DrawTextA(screen.dc(), shown.c_str(), static_cast<int>(shown.size()), &box,
+            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+  return box.bottom;
+}
+
+// How far a text's box may grow to the right and downwards: up to the nearest
+// control of the same parent beside or below it, and never out of the parent,
+// so a grown text covers nothing else.
+POINT Win32View::growthLimit(const Control& control) const {
+  const ControlDescription& d = *control.description;
+  RECT parent{};
+  GetClientRect(GetParent(control.window), &parent);
+  POINT limit{parent.right, parent.bottom};
+  const Rect& box = d.bounds;
+  for (const Control& other : controls_) {
+    const ControlDescription& o = *other.description;
+    if (&other == &control || o.parent != d.parent || o.kind == ControlKind::Timer) continue;
+    const Rect& s = o.bounds;
+    const bool sameRows = s.y < box.y + box.h && s.y + s.h > box.y;
+    const bool sameColumns = s.x < box.x + box.w && s.x + s.w > box.x;
+    if (sameRows && s.x >= box.x + box.w) limit.x = std::min<LONG>(limit.x, scale(s.x));
+    if (sameColumns && s.y >= box.y + box.h) limit.y = std::min<LONG>(limit.y, scale(s.y));
+  }
+  return limit;
+}
+
+// A size grown to what a text needs, within the free space beside and below
+// the box, and never smaller than the box.
+SIZE Win32View::grownSize(const Control& control, SIZE needed) const {
+  const RECT box = scaled(control.description->bounds);
+  const POINT limit = growthLimit(control);
+  const LONG width = box.right - box.left;
+  const LONG height = box.bottom - box.top;
+  return {std::max(width, std::min(needed.cx, limit.x - box.left)),
+          std::max(height, std::min(needed.cy, limit.y - box.top))};
+}
+
+void Win32View::resizeTo(const Control& control, SIZE size) {
+  RECT current{};
+  GetClientRect(control.window, &current);
+  if (current.right == size.cx && current.bottom == size.cy) return;  // a percentage of the same width
+  SetWindowPos(control.window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // An auto-sized label takes the size of its text. A label of stored size
-// grows when its text is wider, as the fonts of other systems may be: a label
-// is one line, and a cut-off word would be lost to the reader.
+// grows into free space when its text is wider or taller, as the fonts of
+// other systems and resolutions may be: a label is one line, and a cut-off
+// word would be lost to the reader.
 void Win32View::fitLabel(Control& control) {
   const ControlDescription& d = *control.description;
   const SIZE extent = textExtent(control.font, model_.text(d.name));
-  const RECT box = scaled(d.bounds);
-  const int width = d.autoSize ? extent.cx : std::max<int>(box.right - box.left, extent.cx);
-  const int height = d.autoSize ? extent.cy : box.bottom - box.top;
-  RECT current{};
-  GetClientRect(control.window, &current);
-  if (current.right == width && current.bottom == height) return;  // a percentage of the same width
-  SetWindowPos(control.window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  resizeTo(control, d.autoSize ? extent : grownSize(control, extent));
 }
 
 // A static text box only one line high widens rather than wrap its last
-// words below its bottom edge, where nobody would see them.
+// words below its bottom edge, where nobody would see them; a taller box
+// grows downwards when its wrapped lines need more room.
 void Win32View::fitStaticText(Control& control) {
   const ControlDescription& d = *control.description;
-  const SIZE extent = textExtent(control.font, model_.text(d.name));
+  const std::string& text = model_.text(d.name);
+  const SIZE extent = textExtent(control.font, text);
   const RECT box = scaled(d.bounds);
   const int width = box.right - box.left;
   const int height = box.bottom - box.top;
-  if (height >= 2 * extent.cy) return;
-  SetWindowPos(control.window, nullptr, 0, 0, std::max<int>(width, extent.cx), height,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (height < 2 * extent.cy) {
+    resizeTo(control, grownSize(control, extent));
+    return;
+  }
+  resizeTo(control, grownSize(control, {width, wrappedHeight(control.font, text, width)}));
 }
 
 namespace {
