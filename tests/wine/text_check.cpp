@@ -2,7 +2,8 @@
 // text, check box, button and panel caption is measured with DrawText in the
 // font the view draws it with, at the width of its window and with its
 // wrapping, and must fit its window; the window must lie inside its parent
-// and a text drawn on its parent must not lie under a windowed sibling.
+// and a label or static text, which may have grown, must not overlap a
+// windowed sibling.
 // Writes a picture of each page as <folder>\<index>-<page>.bmp.
 //
 //   text_check <folder>
@@ -132,12 +133,18 @@ RECT rectIn(HWND parent, HWND window) {
   return r;
 }
 
-// A visible windowed sibling that covers part of a text drawn on the parent.
+bool boxesMeet(const ui::Rect& a, const ui::Rect& b) {
+  return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+
+// A visible windowed sibling that a text's window overlaps, where their boxes
+// in the form do not already touch: what a grown text would cover.
 std::string coveringSibling(Fixture& f, const ui::ControlDescription& d, HWND window) {
   HWND parent = GetParent(window);
   const RECT mine = rectIn(parent, window);
   for (const auto& other : f.model.description().controls) {
-    if (other.parent != d.parent || other.kind == ControlKind::Label || other.kind == ControlKind::Image)
+    if (other.name == d.name || other.parent != d.parent || other.kind == ControlKind::Label ||
+        other.kind == ControlKind::Image || boxesMeet(other.bounds, d.bounds))
       continue;
     HWND sibling = f.view.controlWindow(other.name);
     if (sibling == nullptr || !IsWindowVisible(sibling)) continue;
@@ -169,7 +176,8 @@ void checkText(Fixture& f, const ui::ControlDescription& d) {
   std::string detail = line;
   if (!inside) detail += ", reaches out of its parent";
   std::string cover;
-  if (d.kind == ControlKind::Label && f.model.visible(d.name)) cover = coveringSibling(f, d, window);
+  const bool grows = d.kind == ControlKind::Label || d.kind == ControlKind::StaticText;
+  if (grows && f.model.visible(d.name)) cover = coveringSibling(f, d, window);
   if (!cover.empty()) detail += ", lies under " + cover;
   fits = fits && inside && cover.empty();
   std::printf("%s %s\n", fits ? "ok  " : "FAIL", detail.c_str());
