@@ -116,6 +116,19 @@ std::string displayed(const std::string& text) {
   return out;
 }
 
+// The face and line height a font is drawn in, for the report.
+std::string faceOf(HFONT font) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ previous = SelectObject(dc, font);
+  char face[LF_FACESIZE] = {};
+  GetTextFaceA(dc, LF_FACESIZE, face);
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  SelectObject(dc, previous);
+  ReleaseDC(nullptr, dc);
+  return std::string(face) + " " + std::to_string(metrics.tmHeight);
+}
+
 SIZE measure(HFONT font, const std::string& text, const TextArea& area) {
   HDC dc = GetDC(nullptr);
   HGDIOBJ previous = SelectObject(dc, font);
@@ -164,8 +177,8 @@ void checkText(Fixture& f, const ui::ControlDescription& d) {
   const LONG width = area.box.right - area.box.left;
   const LONG height = area.box.bottom - area.box.top;
   char line[512];
-  std::snprintf(line, sizeof line, "%s needs %ldx%ld in %ldx%ld", d.name.c_str(), need.cx, need.cy, width,
-                height);
+  std::snprintf(line, sizeof line, "%s needs %ldx%ld in %ldx%ld [%s]", d.name.c_str(), need.cx, need.cy,
+                width, height, faceOf(f.view.controlFont(d.name)).c_str());
   bool fits = need.cx <= width && need.cy <= height;
 
   RECT parent;
