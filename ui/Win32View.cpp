@@ -85,19 +85,6 @@ void Win32View::create() {
   model_.addView(this);
 }
 
-void Win32View::showCentred() {
-  RECT frame;
-  GetWindowRect(window_, &frame);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
-  const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
-  SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ShowWindow(window_, SW_SHOW);
-  UpdateWindow(window_);
-  SetForegroundWindow(window_);
-}
-
 HWND Win32View::controlWindow(const std::string& name) const {
   const Control* control = find(name);
   return control != nullptr ? control->window : nullptr;

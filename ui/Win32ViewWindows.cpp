@@ -97,6 +97,19 @@ void Win32View::createMainWindow() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Win32View::showCentred() {
+  RECT frame;
+  GetWindowRect(window_, &frame);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
+  const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+  SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(window_, SW_SHOW);
+  UpdateWindow(window_);
+  SetForegroundWindow(window_);
+}
+
 void Win32View::createChildren(const std::string& parent, HWND parentWindow) {
   std::vector<std::size_t> children;
   for (std::size_t i = 0; i < controls_.size(); ++i) {
