@@ -1,36 +1,20 @@
 #include "app/DirectoryChoices.h"
 
-#include <cctype>
 #include <stdexcept>
+#include <utility>
+
+#include "platform/WindowsPath.h"
 
 namespace vorpane::app {
 
-namespace {
-
 using platform::DriveType;
-
-std::string asciiLowerCase(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-
-// Only a path that starts at a drive root ("X:\") names a place on a local disk;
-// the operating system would take a bare "\" for the root of whatever drive is
-// current, so an emptied entry could otherwise pass as a hard disk.
-bool startsAtDriveRoot(const std::string& path) {
-  const auto letter = static_cast<unsigned char>(path.empty() ? 0 : path[0]);
-  return path.size() >= 3 && std::isalpha(letter) && path[1] == ':' && path[2] == '\\';
-}
-
-}  // namespace
+using platform::path::startsAtDriveRoot;
 
 std::string WithTrailingBackslash(std::string path) {
-  if (path.empty() || path.back() != '\\') path += '\\';
-  return path;
+  return platform::path::withTrailingBackslash(std::move(path));
 }
 
-std::string DriveRootOf(const std::string& path) { return path.substr(0, 3); }
+std::string DriveRootOf(const std::string& path) { return platform::path::driveRootOf(path); }
 
 std::string ProposedInstallFolder(platform::Platform& platform) {
   const auto programFiles = platform.shellFolder(platform::ShellFolder::ProgramFiles);
@@ -39,7 +23,7 @@ std::string ProposedInstallFolder(platform::Platform& platform) {
 
 std::string InstallDirIn(const std::string& folder) {
   std::string path = WithTrailingBackslash(folder);
-  if (asciiLowerCase(path).find("vorpane") == std::string::npos) path += "Vorpane\\";
+  if (platform::path::lowerAscii(path).find("vorpane") == std::string::npos) path += "Vorpane\\";
   return path;
 }
 

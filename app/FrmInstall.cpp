@@ -8,11 +8,12 @@
 #include "app/DirectoryChoices.h"
 #include "app/InstallRun.h"
 #include "app/PageProgress.h"
-#include "app/Product.h"
 #include "app/UpgradeRun.h"
 #include "datafile/InitialDataFile.h"
 #include "finder/LIB_FindFiles.h"
-#include "ui/ProductTexts.h"
+#include "platform/WindowsPath.h"
+#include "product/Product.h"
+#include "product/ProductTexts.h"
 
 namespace vorpane::app {
 
@@ -27,45 +28,15 @@ const char* const kRefusal =
     "for\rcovering our ass.\r\rHave a nice day!";
 const char* const kAnswerRequired = "Type either YES or NO";
 
-const char* const kInstallDirExplanation =
-    "The installation directory is the directory\ron your harddisk where Vorpane program files\rand the "
-    "Vorpane data file will be placed.\r\rIn most common cases the directory proposed\ris the best place "
-    "and you can just press\rthe \"next\" button, otherwise choose a directory.";
-const char* const kDownloadDirExplanation =
-    "The download directory is the directory\ron your harddisk where Vorpane puts the\rdownloaded files "
-    "when they are completed.\r\rIn most common cases the directory proposed\ris the best place and you "
-    "can just press\rthe \"next\" button, otherwise choose a directory.";
-const char* const kCacheDirExplanation =
-    "The cache directory is the directory\ron your harddisk where Vorpane puts the\ralready downloaded "
-    "parts of files which\rare not completed yet. Vorpane manages the\rcontent of the directory itself. "
-    "It is\rimportant to put it on a disk with enough\rfree space.\r\rBE AWARE: Vorpane places and "
-    "deletes files\rin this directory, do not use this directory\rfor any other purpose. Your files in "
-    "this \rdirectory might disappear.\r\rIn most common cases the directory proposed\ris the best place "
-    "and you can just press\rthe \"next\" button, otherwise choose a directory.";
-
 const char* const kAutoUpdateSwitch = "/autoupdate ";
 
-const char* const kSearchExplanation =
-    "Now searching for installed Vorpane versions on your hard disks.\rThis can take a few moments.";
 const char* const kNothingFound =
     "No installed Vorpane versions could be found.\rOr the found Vorpane versions are newer than\rthe one in "
     "this installation. An upgrade is\rnot possible.";
 constexpr std::uint8_t kLocalHardDisks = 1;
 
 // Leading and trailing blanks and control characters go, as the runtime's trim does.
-std::string trimmed(const std::string& text) {
-  std::size_t first = 0;
-  std::size_t last = text.size();
-  while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
-  while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
-  return text.substr(first, last - first);
-}
-
-std::string asciiLowerCase(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
+std::string trimmed(const std::string& text) { return std::string(platform::path::trimmed(text)); }
 
 // The program path is quoted so that a path with blanks ("C:\Program Files\...")
 // cannot be read as a shorter program ("C:\Program.exe") followed by arguments.
@@ -157,7 +128,7 @@ void TFrmInstallVorpane::FormCreate() {
   // The switch is only recognised with its blank: "/autoupdate" alone names no
   // directory, so it does not start the automatic upgrade.
   const std::string switchText = kAutoUpdateSwitch;
-  if (asciiLowerCase(joined).compare(0, switchText.size(), switchText) == 0) {
+  if (platform::path::lowerAscii(joined).compare(0, switchText.size(), switchText) == 0) {
     UpgradeDir = WithTrailingBackslash(trimmed(joined.substr(switchText.size() - 1)));
     AutoUpdate = true;
     form_.setActivePage("Tab02Disclaimer");
@@ -219,7 +190,7 @@ void TFrmInstallVorpane::Button4Click() { form_.setActivePage("Tab01Welcome"); }
 void TFrmInstallVorpane::Memo1Click() {}
 
 void TFrmInstallVorpane::Tab03ChooseShow() {
-  form_.setText("MemoVersion", ui::kVersionNotice);
+  form_.setText("MemoVersion", product::kVersionNotice);
   form_.setFocus("BtnInstall");
 }
 
@@ -240,7 +211,7 @@ void TFrmInstallVorpane::Label20Click() {
 // --- the directory pages ------------------------------------------------------------
 
 void TFrmInstallVorpane::Tab10ChooseInstallDirShow() {
-  form_.setText("StaticText1", kInstallDirExplanation);
+  form_.setText("StaticText1", product::kInstallDirExplanation);
   form_.setFocus("Button8");
   form_.setDirectory("DirectoryListBox1", ProposedInstallFolder(platform_));
 }
@@ -250,7 +221,7 @@ void TFrmInstallVorpane::DirectoryListBox1Change() {
 }
 
 void TFrmInstallVorpane::Tab11ChooseDownloadDirShow() {
-  form_.setText("StaticText2", kDownloadDirExplanation);
+  form_.setText("StaticText2", product::kDownloadDirExplanation);
   form_.setDirectory("DirectoryListBox2", ProposedDownloadFolder(platform_, InstallDir));
   form_.setText("Edit2", form_.directory("DirectoryListBox2"));
   form_.setFocus("Button11");
@@ -261,7 +232,7 @@ void TFrmInstallVorpane::DirectoryListBox2Change() {
 }
 
 void TFrmInstallVorpane::Tab12ChooseCacheDirectoryShow() {
-  form_.setText("StaticText3", kCacheDirExplanation);
+  form_.setText("StaticText3", product::kCacheDirExplanation);
   form_.setDirectory("DirectoryListBox3", DriveRootOf(DownloadDir));
   form_.setText("Edit3", WithTrailingBackslash(form_.directory("DirectoryListBox3")) + "Vorpane_Cache");
   form_.setFocus("Button14");
@@ -350,7 +321,7 @@ void TFrmInstallVorpane::Tab15InstallReadyShow() { form_.setFocus("Button20"); }
 // --- upgrade -------------------------------------------------------------------------
 
 void TFrmInstallVorpane::Tab20SearchDirectoryShow() {
-  form_.setText("StaticText4", kSearchExplanation);
+  form_.setText("StaticText4", product::kSearchExplanation);
   PageProgress progress(form_, shell_, "ProgressBar1", "Label12");
   const auto showProgress = [&progress](std::uint8_t percent) {
     progress.setPercent(percent);

@@ -4,11 +4,12 @@
 #include <string_view>
 #include <utility>
 
-#include "app/Product.h"
 #include "datafile/DateTime.h"
 #include "datafile/LIB_Data1_ReadWrite.h"
 #include "datafile/PackedText.h"
 #include "datafile/SeedHosts.h"
+#include "platform/WindowsPath.h"
+#include "product/Product.h"
 
 namespace vorpane::datafile {
 
@@ -60,10 +61,7 @@ std::string dangerousFileType() {
   return text;
 }
 
-std::string withoutTrailingBackslash(std::string path) {
-  if (!path.empty() && path.back() == '\\') path.pop_back();
-  return path;
-}
+using platform::path::withoutTrailingBackslash;
 
 // Everything the file needs that depends on when it is written.
 struct Clock {

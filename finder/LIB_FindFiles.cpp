@@ -1,4 +1,5 @@
 #include "finder/LIB_FindFiles.h"
+#include "platform/WindowsPath.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,27 +17,8 @@ namespace {
 constexpr double kRootsSpan = 998'000.0;
 constexpr std::int64_t kRootsOffset = 1'000;
 
-// Blanks as text fields are trimmed of them: spaces and control characters.
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-// The non-empty, trimmed pieces of a ";"-separated list.
-std::vector<std::string> listPieces(std::string_view text) {
-  std::vector<std::string> pieces;
-  text = trimmed(text);
-  while (!text.empty()) {
-    const std::size_t end = std::min(text.find(';'), text.size());
-    const std::string_view piece = trimmed(text.substr(0, end));
-    if (!piece.empty()) pieces.emplace_back(piece);
-    text.remove_prefix(std::min(end + 1, text.size()));
-  }
-  return pieces;
-}
+using platform::path::lowerAscii;
+using platform::path::splitList;
 
 bool driveTypeSelected(std::uint8_t driveSelection, DriveType type) {
   switch (type) {
@@ -76,14 +58,8 @@ std::int64_t roundHalfEven(double value) {
   return result;
 }
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // The form in which two paths count as the same: letter case of A to Z aside.
-std::string pathKey(std::string_view path) {
-  std::string key(path);
-  for (char& c : key) c = lowerAscii(c);
-  return key;
-}
+std::string pathKey(std::string_view path) { return lowerAscii(path); }
 
 bool isDotEntry(std::string_view name) { return name == "." || name == ".."; }
 
@@ -163,7 +139,7 @@ class Search {
 }  // namespace
 
 std::vector<std::string> ParseMasks(std::string_view text) {
-  std::vector<std::string> masks = listPieces(text);
+  std::vector<std::string> masks = splitList(text);
   for (std::string& mask : masks) {
     if (mask == "*") mask = "*.*";
   }
@@ -172,9 +148,9 @@ std::vector<std::string> ParseMasks(std::string_view text) {
 }
 
 std::vector<std::string> ParseDirectories(std::string_view text) {
-  std::vector<std::string> directories = listPieces(text);
+  std::vector<std::string> directories = splitList(text);
   for (std::string& directory : directories) {
-    if (directory.back() != '\\') directory.push_back('\\');
+    directory = platform::path::withTrailingBackslash(std::move(directory));
   }
   return directories;
 }

@@ -1,4 +1,5 @@
 #include "platform/HostPlatform.h"
+#include "platform/WindowsPath.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -38,13 +39,7 @@ constexpr int kDeviceError = 1117;
 // then costs about ten system calls.
 constexpr std::size_t kFileBufferSize = 256 * 1024;
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string lowerAscii(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return lowerAscii(c); });
-  return lower;
-}
+using path::lowerAscii;
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 

@@ -13,80 +13,30 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/Win32Handles.h"
+
 namespace vorpane::platform {
 
 namespace {
 
-// Owns a kernel handle: closed exactly once, when its owner is done with it.
-class KernelHandle {
- public:
-  KernelHandle() = default;
-  explicit KernelHandle(HANDLE handle) : handle_(handle) {}
-  KernelHandle(const KernelHandle&) = delete;
-  KernelHandle& operator=(const KernelHandle&) = delete;
-  KernelHandle(KernelHandle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-  ~KernelHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-  HANDLE get() const { return handle_; }
-  // Closes now, so that a failing close can be reported; false when it failed.
-  bool close() { return CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != 0; }
-
- private:
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
-};
+using handles::ComPtr;
+using handles::FileHandle;
 
 #ifndef FIND_FIRST_EX_LARGE_FETCH
 #define FIND_FIRST_EX_LARGE_FETCH 2
 #endif
 
-// Owns a directory enumeration. It asks for the cheapest form the system has:
+// Opens a directory enumeration. It asks for the cheapest form the system has:
 // names and attributes without the short names, read in large batches; a system
 // that refuses that form gets the classic enumeration.
-class FindHandle {
- public:
-  FindHandle(const std::string& pattern, WIN32_FIND_DATAA& data) : handle_(open(pattern, data)) {}
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  ~FindHandle() {
-    if (valid()) FindClose(handle_);
+handles::FindHandle openEnumeration(const std::string& pattern, WIN32_FIND_DATAA& data) {
+  HANDLE handle = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                   FIND_FIRST_EX_LARGE_FETCH);
+  if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER) {
+    handle = FindFirstFileA(pattern.c_str(), &data);
   }
-
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool next(WIN32_FIND_DATAA& data) { return FindNextFileA(handle_, &data) != 0; }
-
- private:
-  static HANDLE open(const std::string& pattern, WIN32_FIND_DATAA& data) {
-    HANDLE handle = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                     FIND_FIRST_EX_LARGE_FETCH);
-    if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER) {
-      handle = FindFirstFileA(pattern.c_str(), &data);
-    }
-    return handle;
-  }
-
-  HANDLE handle_;
-};
-
-// Owns one reference to a COM interface.
-template <class Interface>
-class ComRef {
- public:
-  ComRef() = default;
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  ~ComRef() {
-    if (pointer_) pointer_->Release();
-  }
-
-  Interface* operator->() const { return pointer_; }
-  void** out() { return reinterpret_cast<void**>(&pointer_); }
-
- private:
-  Interface* pointer_ = nullptr;
-};
+  return handles::FindHandle(handle);
+}
 
 [[noreturn]] void raiseLastError() { throw IoError(Win32Platform::ioCodeFor(GetLastError())); }
 
@@ -116,7 +66,7 @@ class Win32OutputFile : public OutputFile {
  public:
   static constexpr std::size_t kBufferSize = 64 * 1024;
 
-  explicit Win32OutputFile(KernelHandle handle) : handle_(std::move(handle)) { buffer_.reserve(kBufferSize); }
+  explicit Win32OutputFile(FileHandle handle) : handle_(std::move(handle)) { buffer_.reserve(kBufferSize); }
 
   void write(const std::uint8_t* data, std::size_t size) override {
     if (!handle_.valid()) throw IoError(io::FileNotOpen);
@@ -135,7 +85,7 @@ class Win32OutputFile : public OutputFile {
   void close() override {
     if (!handle_.valid()) return;
     // The handle goes whatever fails below; an error is still reported.
-    KernelHandle handle = std::move(handle_);
+    FileHandle handle = std::move(handle_);
     std::vector<std::uint8_t> pending = std::exchange(buffer_, {});
     writeAll(handle.get(), pending.data(), pending.size());
     if (!FlushFileBuffers(handle.get())) raiseLastError();
@@ -162,13 +112,13 @@ class Win32OutputFile : public OutputFile {
     }
   }
 
-  KernelHandle handle_;
+  FileHandle handle_;
   std::vector<std::uint8_t> buffer_;
 };
 
 class Win32InputFile : public InputFile {
  public:
-  explicit Win32InputFile(KernelHandle handle) : handle_(std::move(handle)) {}
+  explicit Win32InputFile(FileHandle handle) : handle_(std::move(handle)) {}
 
   std::size_t read(std::uint8_t* data, std::size_t size) override {
     DWORD received = 0;
@@ -177,7 +127,7 @@ class Win32InputFile : public InputFile {
   }
 
  private:
-  KernelHandle handle_;
+  FileHandle handle_;
 };
 
 std::uint32_t entropySeed() {
@@ -267,23 +217,23 @@ std::vector<DirEntry> Win32Platform::listDirectory(const std::string& pattern) {
 // of junctions and links included.
 void Win32Platform::forEachEntry(const std::string& pattern, const EntryVisitor& visit) {
   WIN32_FIND_DATAA data{};
-  FindHandle find(pattern, data);
+  const handles::FindHandle find = openEnumeration(pattern, data);
   if (!find.valid()) return;
   do {
     visit(EntryView{data.cFileName, static_cast<std::uint32_t>(data.dwFileAttributes)});
-  } while (find.next(data));
+  } while (FindNextFileA(find.get(), &data) != 0);
 }
 
 std::unique_ptr<OutputFile> Win32Platform::createFile(const std::string& path) {
-  KernelHandle handle(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle handle(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!handle.valid()) raiseLastError();
   return std::make_unique<Win32OutputFile>(std::move(handle));
 }
 
 std::unique_ptr<InputFile> Win32Platform::openFile(const std::string& path) {
-  KernelHandle handle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle handle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!handle.valid()) raiseLastError();
   return std::make_unique<Win32InputFile>(std::move(handle));
 }
@@ -305,15 +255,15 @@ void Win32Platform::openLink(const std::string& target) {
 }
 
 void Win32Platform::createShortcut(const ShortcutSpec& shortcut) {
-  ComRef<IShellLinkA> link;
-  HRESULT result =
-      CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.out());
+  ComPtr<IShellLinkA> link;
+  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                    reinterpret_cast<void**>(link.put()));
   if (FAILED(result)) {
     throw std::runtime_error("The shell link object for the shortcut " + shortcut.linkPath +
                              " could not be created (error " + hresultText(result) + ")");
   }
-  ComRef<IPersistFile> file;
-  result = link->QueryInterface(IID_IPersistFile, file.out());
+  ComPtr<IPersistFile> file;
+  result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()));
   if (FAILED(result)) {
     throw std::runtime_error("The shortcut " + shortcut.linkPath +
                              " cannot be saved: the shell link object " + "has no file interface (error " +

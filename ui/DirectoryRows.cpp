@@ -1,4 +1,5 @@
 #include "ui/DirectoryRows.h"
+#include "platform/WindowsPath.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,10 +8,8 @@ namespace vorpane::ui {
 
 namespace {
 
-bool isDriveRooted(const std::string& path) {
-  return path.size() >= 3 && path[1] == ':' && path[2] == '\\' &&
-         std::isalpha(static_cast<unsigned char>(path[0]));
-}
+using platform::path::startsAtDriveRoot;
+using platform::path::withTrailingBackslash;
 
 std::vector<std::string> components(const std::string& relative) {
   std::vector<std::string> parts;
@@ -23,13 +22,9 @@ std::vector<std::string> components(const std::string& relative) {
   return parts;
 }
 
-std::string withBackslash(const std::string& path) {
-  return !path.empty() && path.back() == '\\' ? path : path + '\\';
-}
-
 std::vector<std::string> sortedSubdirectories(platform::Platform& platform, const std::string& directory) {
   std::vector<std::string> names;
-  for (const auto& entry : platform.listDirectory(withBackslash(directory) + "*.*"))
+  for (const auto& entry : platform.listDirectory(withTrailingBackslash(directory) + "*.*"))
     if (entry.isDirectory() && entry.name != "." && entry.name != "..") names.push_back(entry.name);
   // Names differing only in case (possible on some file systems) keep a fixed order.
   std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
@@ -48,11 +43,11 @@ std::vector<DirectoryRow> directoryRows(platform::Platform& platform, const std:
 
   std::vector<DirectoryRow> rows;
   std::string path;
-  if (isDriveRooted(current)) {
+  if (startsAtDriveRoot(current)) {
     path = current.substr(0, 3);
     rows.push_back({path, path, FolderGlyph::Open, 0});
     for (const auto& part : components(current.substr(3))) {
-      path = withBackslash(path) + part;
+      path = withTrailingBackslash(path) + part;
       rows.push_back({part, path, FolderGlyph::Open, static_cast<int>(rows.size())});
     }
   } else {
@@ -64,7 +59,7 @@ std::vector<DirectoryRow> directoryRows(platform::Platform& platform, const std:
 
   const int childIndent = static_cast<int>(rows.size());
   for (const auto& name : sortedSubdirectories(platform, path))
-    rows.push_back({name, withBackslash(path) + name, FolderGlyph::Closed, childIndent});
+    rows.push_back({name, withTrailingBackslash(path) + name, FolderGlyph::Closed, childIndent});
   return rows;
 }
 

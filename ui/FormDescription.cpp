@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "app/Product.h"
-#include "ui/ProductTexts.h"
+#include "product/Product.h"
+#include "product/ProductTexts.h"
 
 namespace vorpane::ui {
 
@@ -302,7 +302,7 @@ void disclaimerPage(Builder& b) {
   b.exitButton("Button2", bar);
   b.backButton("Button4", bar);
   b.nextButton("Button3", bar, 2);
-  b.memo("Memo2", body, {12, 6, 445, 285}, kLegalStatement, 0);
+  b.memo("Memo2", body, {12, 6, 445, 285}, product::kLegalStatement, 0);
   b.image("Image3", body, {456, 8, 280, 283}, "disclaimer.jpg", 280, 283, Fit::Stretch);
   b.label("Label3", body, {16, 309, 437, 13},
           "Read the statement above and type YES in in case you fully agree, otherwise type NO or exit");

@@ -1,4 +1,5 @@
 #include "ui/FormModel.h"
+#include "platform/WindowsPath.h"
 
 #include <algorithm>
 #include <cctype>
@@ -44,9 +45,7 @@ const char* kindName(ControlKind kind) {
   return "?";
 }
 
-bool hasDriveLetter(const std::string& path) {
-  return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
-}
+using platform::path::hasDriveLetter;
 
 // A directory list keeps its directory without a trailing backslash, except
 // on a drive root, where "C:" and "C:\\" both mean "C:\".

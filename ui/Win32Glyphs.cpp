@@ -3,9 +3,12 @@
 #include <initializer_list>
 #include <vector>
 
-#include "ui/Win32Handles.h"
+#include "platform/Win32Handles.h"
 
 namespace vorpane::ui::win32 {
+
+using handles::GdiObject;
+using handles::Selection;
 
 namespace {
 

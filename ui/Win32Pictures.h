@@ -7,9 +7,12 @@
 
 #include <string>
 
-#include "ui/Win32Handles.h"
+#include "platform/Win32Handles.h"
 
 namespace vorpane::ui::win32 {
+
+using handles::ComPtr;
+using handles::GdiObject;
 
 // A picture rendered for one box: a device-independent bitmap of the box's
 // pixel size, already composed over the background of the box.
@@ -17,7 +20,7 @@ struct RenderedPicture {
   GdiObject<HBITMAP> bitmap;
   int width = 0;
   int height = 0;
-  explicit operator bool() const { return bitmap != nullptr; }
+  explicit operator bool() const { return bitmap.valid(); }
 };
 
 // Decodes the embedded picture and scales it to width x height, laying any

@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/Win32Handles.h"
 #include "ui/DirectoryRows.h"
 #include "ui/FormModel.h"
-#include "ui/Win32Handles.h"
 #include "ui/Win32Pictures.h"
 
 namespace vorpane::ui {
@@ -52,6 +52,8 @@ class Win32View final : public FormView {
   HWND window() const { return window_; }
   // The window of a control, or nullptr for names without one.
   HWND controlWindow(const std::string& name) const;
+  // The font a control's text is drawn in, or nullptr for names without one.
+  HFONT controlFont(const std::string& name) const;
   // The screen resolution the form is laid out for, in dots per inch.
   int dpi() const { return dpi_; }
 
@@ -123,6 +125,10 @@ class Win32View final : public FormView {
   void fitLabel(Control& control);
   void fitStaticText(Control& control);
   SIZE textExtent(HFONT font, const std::string& text) const;
+  int wrappedHeight(HFONT font, const std::string& text, int width) const;
+  POINT growthLimit(const Control& control) const;
+  SIZE grownSize(const Control& control, SIZE needed) const;
+  void resizeTo(const Control& control, SIZE size);
   void focusFirstControlOf(HWND container);
 
   // --- lookups and scaling ----------------------------------------------------------
@@ -146,8 +152,8 @@ class Win32View final : public FormView {
   std::vector<Control> controls_;
   std::unordered_map<std::string, std::size_t> byName_;
   std::unordered_map<HWND, std::size_t> byWindow_;
-  std::map<std::string, win32::GdiObject<HFONT>> fonts_;
-  std::map<COLORREF, win32::GdiObject<HBRUSH>> brushes_;
+  std::map<std::string, handles::GdiObject<HFONT>> fonts_;
+  std::map<COLORREF, handles::GdiObject<HBRUSH>> brushes_;
   HWND savedFocus_ = nullptr;
   // Set while the view itself writes into a window, so the change it causes
   // is not taken for the user's.

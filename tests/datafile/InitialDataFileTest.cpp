@@ -7,11 +7,11 @@
 #include <regex>
 #include <set>
 
-#include "app/Product.h"
 #include "datafile/DataFileDecoder.h"
 #include "datafile/DateTime.h"
 #include "datafile/InitialDataFile.h"
 #include "datafile/SeedHosts.h"
+#include "product/Product.h"
 #include "tests/datafile/DataFileTestSupport.h"
 
 namespace vorpane::datafile {

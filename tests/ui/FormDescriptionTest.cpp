@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Product.h"
+#include "product/Product.h"
+#include "product/ProductTexts.h"
 #include "ui/FormDescription.h"
-#include "ui/ProductTexts.h"
 
 namespace vorpane::ui {
 namespace {
@@ -138,7 +138,7 @@ const std::vector<ControlRow> kControls = {
     {"Button2", K::Button, "Panel8", {8, 8, 75, 25}, "&Exit", 0},
     {"Button4", K::Button, "Panel8", {586, 8, 75, 25}, "&Back", 1},
     {"Button3", K::Button, "Panel8", {665, 8, 75, 25}, "&Next", 2},
-    {"Memo2", K::Memo, "Panel10", {12, 6, 445, 285}, kLegalStatement, 0},
+    {"Memo2", K::Memo, "Panel10", {12, 6, 445, 285}, product::kLegalStatement, 0},
     {"Image3", K::Image, "Panel10", {456, 8, 280, 283}, ""},
     {"Label3",
      K::Label,
@@ -427,13 +427,14 @@ TEST(FormDescription, StatesFontsAndPictures) {
 }
 
 TEST(FormDescription, TextsKeptWithTheProduct) {
-  const std::string statement = kLegalStatement;
+  const std::string statement = product::kLegalStatement;
   std::size_t lines = 1;
   for (std::size_t at = statement.find("\r\n"); at != std::string::npos; at = statement.find("\r\n", at + 2))
     ++lines;
   EXPECT_EQ(lines, 21u);
   EXPECT_EQ(statement.find('\n', 0), statement.find("\r\n") + 1) << "lines end in CR LF";
-  EXPECT_NE(std::string(kVersionNotice).find(std::string("Vorpane ") + product::kVersion), std::string::npos);
+  EXPECT_NE(std::string(product::kVersionNotice).find(std::string("Vorpane ") + product::kVersion),
+            std::string::npos);
 }
 
 TEST(FormDescription, BindingsNameHandlersOfTheForm) {

@@ -1,0 +1,36 @@
+#pragma once
+// Windows paths and text fields as the runtime treats them, in one place for
+// every module: blanks trimmed away (spaces and every control character), the
+// trailing backslash of a directory, drive roots ("C:\"), letter case of A to
+// Z only (the file system's case folding of plain names), and ";"-separated
+// lists of directories or masks. Portable: no Windows header involved.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorpane::platform::path {
+
+// A blank is a space or any control character, as text fields are trimmed of.
+constexpr bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+std::string_view trimmed(std::string_view text);
+
+std::string withTrailingBackslash(std::string path);
+// One trailing backslash less, if there is one.
+std::string withoutTrailingBackslash(std::string path);
+
+// "X:" with X a letter.
+bool hasDriveLetter(std::string_view path);
+// "X:\..." with X a letter: only such a path names a place on a given disk,
+// as a bare "\" means the root of whichever drive is current.
+bool startsAtDriveRoot(std::string_view path);
+// The "X:\" a drive-rooted path starts with.
+std::string driveRootOf(std::string_view path);
+
+constexpr char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+std::string lowerAscii(std::string_view text);
+
+// The non-empty, trimmed pieces of a ";"-separated list, in their order.
+std::vector<std::string> splitList(std::string_view text);
+
+}  // namespace vorpane::platform::path
