@@ -1,20 +1,15 @@
 #include "app/DirectoryChoices.h"
 
 #include <stdexcept>
-#include <utility>
 
 #include "platform/WindowsPath.h"
 
 namespace vorpane::app {
 
 using platform::DriveType;
+using platform::path::driveRootOf;
 using platform::path::startsAtDriveRoot;
-
-std::string WithTrailingBackslash(std::string path) {
-  return platform::path::withTrailingBackslash(std::move(path));
-}
-
-std::string DriveRootOf(const std::string& path) { return platform::path::driveRootOf(path); }
+using platform::path::withTrailingBackslash;
 
 std::string ProposedInstallFolder(platform::Platform& platform) {
   const auto programFiles = platform.shellFolder(platform::ShellFolder::ProgramFiles);
@@ -22,14 +17,14 @@ std::string ProposedInstallFolder(platform::Platform& platform) {
 }
 
 std::string InstallDirIn(const std::string& folder) {
-  std::string path = WithTrailingBackslash(folder);
+  std::string path = withTrailingBackslash(folder);
   if (platform::path::lowerAscii(path).find("vorpane") == std::string::npos) path += "Vorpane\\";
   return path;
 }
 
 std::string ProposedDownloadFolder(platform::Platform& platform, const std::string& installDir) {
   // C is looked at last so that it wins over D and E.
-  std::string proposed = DriveRootOf(installDir) + "Downloads";
+  std::string proposed = driveRootOf(installDir) + "Downloads";
   for (const char letter : {'E', 'D', 'C'}) {
     const std::string root = std::string(1, letter) + ":\\";
     if (platform.driveType(root) == DriveType::Fixed && platform.directoryExists(root + "Downloads"))
@@ -39,7 +34,7 @@ std::string ProposedDownloadFolder(platform::Platform& platform, const std::stri
 }
 
 std::string ProposedCacheDir(const std::string& downloadDir) {
-  return DriveRootOf(downloadDir) + "Vorpane_Cache\\";
+  return driveRootOf(downloadDir) + "Vorpane_Cache\\";
 }
 
 void AcceptDirectory(platform::Platform& platform, const std::string& directory, const char* diskLine) {
@@ -49,7 +44,7 @@ void AcceptDirectory(platform::Platform& platform, const std::string& directory,
 
 void RefuseOtherThanHardDisk(platform::Platform& platform, const std::string& directory,
                              const char* diskLine) {
-  if (!startsAtDriveRoot(directory) || platform.driveType(DriveRootOf(directory)) != DriveType::Fixed)
+  if (!startsAtDriveRoot(directory) || platform.driveType(driveRootOf(directory)) != DriveType::Fixed)
     throw std::runtime_error(std::string(1, directory.empty() ? '?' : directory[0]) +
                              ": is not a harddisk\r" + diskLine);
 }

@@ -13,10 +13,6 @@ inline constexpr const char* kInstallDiskLine = "Vorpane must be installed on a 
 inline constexpr const char* kDownloadDiskLine = "The downloaddirectory must be on a (local) harddisk.";
 inline constexpr const char* kCacheDiskLine = "The Cachedirectory must be on a (local) harddisk.";
 
-std::string WithTrailingBackslash(std::string path);
-// "C:\" of "C:\Program Files\Vorpane\".
-std::string DriveRootOf(const std::string& path);
-
 // The folder the installation page's tree starts in: program files, or C:\Vorpane.
 std::string ProposedInstallFolder(platform::Platform& platform);
 // The installation directory for a folder chosen in the tree: the product's

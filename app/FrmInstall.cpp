@@ -19,6 +19,8 @@ namespace vorpane::app {
 
 namespace {
 
+using platform::path::driveRootOf;
+using platform::path::withTrailingBackslash;
 using ui::Event;
 
 constexpr int kShowMaximised = 3;
@@ -129,7 +131,7 @@ void TFrmInstallVorpane::FormCreate() {
   // directory, so it does not start the automatic upgrade.
   const std::string switchText = kAutoUpdateSwitch;
   if (platform::path::lowerAscii(joined).compare(0, switchText.size(), switchText) == 0) {
-    UpgradeDir = WithTrailingBackslash(trimmed(joined.substr(switchText.size() - 1)));
+    UpgradeDir = withTrailingBackslash(trimmed(joined.substr(switchText.size() - 1)));
     AutoUpdate = true;
     form_.setActivePage("Tab02Disclaimer");
   } else {
@@ -228,22 +230,22 @@ void TFrmInstallVorpane::Tab11ChooseDownloadDirShow() {
 }
 
 void TFrmInstallVorpane::DirectoryListBox2Change() {
-  form_.setText("Edit2", WithTrailingBackslash(form_.directory("DirectoryListBox2")));
+  form_.setText("Edit2", withTrailingBackslash(form_.directory("DirectoryListBox2")));
 }
 
 void TFrmInstallVorpane::Tab12ChooseCacheDirectoryShow() {
   form_.setText("StaticText3", product::kCacheDirExplanation);
-  form_.setDirectory("DirectoryListBox3", DriveRootOf(DownloadDir));
-  form_.setText("Edit3", WithTrailingBackslash(form_.directory("DirectoryListBox3")) + "Vorpane_Cache");
+  form_.setDirectory("DirectoryListBox3", driveRootOf(DownloadDir));
+  form_.setText("Edit3", withTrailingBackslash(form_.directory("DirectoryListBox3")) + "Vorpane_Cache");
   form_.setFocus("Button14");
 }
 
 void TFrmInstallVorpane::DirectoryListBox3Change() {
-  form_.setText("Edit3", WithTrailingBackslash(form_.directory("DirectoryListBox3")));
+  form_.setText("Edit3", withTrailingBackslash(form_.directory("DirectoryListBox3")));
 }
 
 void TFrmInstallVorpane::acceptDirectory(const std::string& edit, std::string& field, const char* diskLine) {
-  field = WithTrailingBackslash(form_.text(edit));
+  field = withTrailingBackslash(form_.text(edit));
   AcceptDirectory(platform_, field, diskLine);
 }
 

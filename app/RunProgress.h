@@ -26,6 +26,15 @@ class RunProgress {
   virtual void shortcutCreated(const std::string& /*linkPath*/, const std::string& /*target*/) {}
 };
 
+// A run nobody watches: no window, nothing to show.
+class SilentProgress final : public RunProgress {
+ public:
+  void setMaximum(int) override {}
+  void setPosition(int) override {}
+  void setPercent(int) override {}
+  void processMessages() override {}
+};
+
 // The percentage a bar shows: position / maximum × 100, rounded to the nearest
 // whole number with halves to even, in extended precision. 0 for an empty range.
 int PercentOf(std::int64_t position, std::int64_t maximum);

@@ -6,8 +6,11 @@
 #include "app/InstallRun.h"
 #include "app/UpgradeRun.h"
 #include "datafile/InitialDataFile.h"
+#include "platform/WindowsPath.h"
 
 namespace vorpane::app {
+
+using platform::path::withTrailingBackslash;
 
 int UnattendedSetup::run(const Switches& switches) {
   const int code = switches.upgradeDir ? upgrade(switches) : install(switches);
@@ -47,7 +50,7 @@ int UnattendedSetup::install(const Switches& switches) {
 }
 
 int UnattendedSetup::upgrade(const Switches& switches) {
-  const std::string directory = WithTrailingBackslash(*switches.upgradeDir);
+  const std::string directory = withTrailingBackslash(*switches.upgradeDir);
   write("Upgrade directory " + directory + " (from /UPGRADE=)");
   const auto version = datafile::ReadDataFileVersion(platform_, directory + datafile::kDataFileName);
   if (!version || !datafile::IsCompatibleDataFileVersion(*version)) {
@@ -66,7 +69,7 @@ int UnattendedSetup::upgrade(const Switches& switches) {
 
 std::string UnattendedSetup::chosen(const std::optional<std::string>& given, const char* name,
                                     std::string proposed) {
-  const std::string directory = WithTrailingBackslash(given ? *given : proposed);
+  const std::string directory = withTrailingBackslash(given ? *given : proposed);
   write(std::string(name) + " " + directory + (given ? " (from the command line)" : " (proposed)"));
   return directory;
 }

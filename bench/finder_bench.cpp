@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "finder/LIB_FindFiles.h"
 #include "platform/HostPlatform.h"
 
@@ -20,19 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace vorpane;
-using Clock = std::chrono::steady_clock;
-
-template <typename Action>
-double millisecondsOf(Action action) {
-  const auto start = Clock::now();
-  action();
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using bench::median;
+using bench::millisecondsOf;
 
 // The Windows path of every folder whose name starts with ".", as the host's
 // own "hidden" folders.

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "finder/LIB_FindFiles.h"
 #include "platform/Win32Platform.h"
 
@@ -41,10 +42,7 @@ double nowMilliseconds() {
   return static_cast<double>(counter.QuadPart) / ticksPerMillisecond;
 }
 
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using vorpane::bench::median;
 
 // Closes a kernel handle with its owner.
 class Handle {

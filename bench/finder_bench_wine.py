@@ -9,14 +9,10 @@ VORPANE_WINE_WORK and VORPANE_WINPROBE default to the Windows build's
 (build/win); winemenubuilder stays off, as in every session.
 """
 
-import os
 import sys
 from pathlib import Path
 
-ROOT = Path(__file__).resolve().parent.parent
-sys.path.insert(0, str(ROOT / "tests" / "wine"))
-
-import winetest  # noqa: E402
+import winebench
 
 
 def main():
@@ -24,9 +20,7 @@ def main():
         sys.exit(__doc__)
     program, drive = Path(sys.argv[1]).resolve(), Path(sys.argv[2]).resolve()
     rounds = sys.argv[3] if len(sys.argv) > 3 else "3"
-    os.environ.setdefault("VORPANE_WINE_WORK", str(ROOT / "build" / "win" / "wine"))
-    os.environ.setdefault("VORPANE_WINPROBE", str(ROOT / "build" / "win" / "tests" / "wine" / "winprobe.exe"))
-    with winetest.WineSession("finder-bench", timeout=1800) as session:
+    with winebench.session("finder-bench", winebench.ROOT / "build" / "win", timeout=1800) as session:
         # The drive's letter points straight at the synthetic drive.
         session.add_drive("x", "hd").rmdir()
         link = session.prefix / "dosdevices" / "x:"

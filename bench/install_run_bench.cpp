@@ -22,6 +22,7 @@
 
 #include "app/Installer.h"
 #include "app/win32/Win32Application.h"
+#include "bench/BenchTiming.h"
 #include "platform/Win32Platform.h"
 #include "ui/FormDescription.h"
 #include "ui/FormModel.h"
@@ -30,11 +31,9 @@
 namespace {
 
 using namespace vorpane;
-using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using bench::Clock;
+using bench::median;
+using bench::millisecondsSince;
 
 // The Windows platform with a stopwatch on everything that writes files.
 class TimedPlatform final : public platform::Win32Platform {
@@ -82,11 +81,6 @@ struct Round {
   double writingMs = 0;
   double plainMs = 0;
 };
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 // The cheapest way to put the same bytes on disk: one file, one write.
 double plainWriteMs(const std::string& path, std::size_t bytes) {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "payload/Uninstall_Vorpane_Exe.h"
 #include "payload/Vorpane_Exe.h"
 #include "platform/HostPlatform.h"
@@ -22,19 +23,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace vorpane;
-using Clock = std::chrono::steady_clock;
-
-template <typename Action>
-double millisecondsOf(Action action) {
-  const auto start = Clock::now();
-  action();
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using bench::median;
+using bench::millisecondsOf;
 
 void extractBoth() {
   payload::Vorpane_Exe::BeginWrite("C:\\Vorpane.Exe");

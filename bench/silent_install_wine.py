@@ -7,17 +7,13 @@ what the installation itself costs.
     python3 bench/silent_install_wine.py [build/win] [rounds]
 """
 
-import os
 import statistics
 import sys
 import time
 from datetime import datetime
 from pathlib import Path
 
-ROOT = Path(__file__).resolve().parent.parent
-sys.path.insert(0, str(ROOT / "tests" / "wine"))
-
-import winetest  # noqa: E402
+import winebench
 
 
 def timed(session, program, *args):
@@ -36,21 +32,14 @@ def logged_span(log):
 
 
 def main():
-    build = Path(sys.argv[1] if len(sys.argv) > 1 else ROOT / "build" / "win").resolve()
+    build = Path(sys.argv[1] if len(sys.argv) > 1 else winebench.ROOT / "build" / "win").resolve()
     rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 7
-    installer = build / "app" / "win32" / "Install_Vorpane.exe"
-    empty = build / "bench" / "empty_program.exe"
-    empty_gui = build / "bench" / "empty_gui_program.exe"
-    probe = build / "tests" / "wine" / "winprobe.exe"
-    for needed in (installer, empty, empty_gui, probe):
-        if not needed.is_file():
-            sys.exit(f"{needed} is missing: build the Windows program first")
-    os.environ.setdefault("VORPANE_WINE_WORK", str(build / "wine"))
-    os.environ.setdefault("VORPANE_WINPROBE", str(probe))
-    with winetest.WineSession("bench-silent-install", timeout=600) as session:
-        program = session.copy_in(installer)
-        nothing = session.copy_in(empty)
-        nothing_gui = session.copy_in(empty_gui)
+    installer, empty, empty_gui = ("app/win32/Install_Vorpane.exe", "bench/empty_program.exe",
+                                   "bench/empty_gui_program.exe")
+    with winebench.session("bench-silent-install", build, installer, empty, empty_gui) as session:
+        program = session.copy_in(build / installer)
+        nothing = session.copy_in(build / empty)
+        nothing_gui = session.copy_in(build / empty_gui)
         timed(session, nothing)  # the session's server is up before anything is timed
         installs, starts, gui_starts, inside = [], [], [], []
         for round_number in range(rounds):

@@ -30,15 +30,6 @@ namespace {
 
 using namespace vorpane;
 
-// Nothing shows a run that has no window.
-class NoProgress final : public app::RunProgress {
- public:
-  void setMaximum(int) override {}
-  void setPosition(int) override {}
-  void setPercent(int) override {}
-  void processMessages() override {}
-};
-
 void showMessage(const std::string& text, UINT icon) {
   MessageBoxA(nullptr, text.c_str(), app::kApplicationTitle, MB_OK | icon);
 }
@@ -120,7 +111,7 @@ int runInstaller(HINSTANCE instance) {
   }
   if (switches.verySilent) {
     app::ConnectPayload(platform);
-    NoProgress nowhere;
+    app::SilentProgress nowhere;
     return app::UnattendedSetup(platform, nowhere, log.get()).run(switches);
   }
   if (switches.silent) return runSilently(instance, platform, switches, log.get());

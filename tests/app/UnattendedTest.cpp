@@ -84,12 +84,7 @@ class UnattendedSetupTest : public WizardTest {
     for (std::string line; std::getline(in, line);) lines.push_back(line.substr(25, line.size() - 26));
     return lines;
   }
-  class : public app::RunProgress {
-    void setMaximum(int) override {}
-    void setPosition(int) override {}
-    void setPercent(int) override {}
-    void processMessages() override {}
-  } nowhere;
+  app::SilentProgress nowhere;
   app::Switches switches;
   std::string message;
 };

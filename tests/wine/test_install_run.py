@@ -21,14 +21,7 @@ EDIT1 = (25 + 4 + 286 + 40, 40 + 4 + 41 + 7 + 10)
 SMALL_DISK = "1m"
 
 
-def embedded_image(standin, size):
-    """A stand-in program as the build embeds it: "MZP" and zero padding."""
-    data = bytearray(Path(standin).read_bytes())
-    data[2] = ord("P")
-    return bytes(data) + bytes(size - len(data))
-
-
-class InstallRun(unittest.TestCase):
+class InstallRun(wizard.Driving, unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.session = winetest.WineSession("install-run")
@@ -43,26 +36,11 @@ class InstallRun(unittest.TestCase):
             cls.addClassCleanup(subprocess.run, ["umount", "-l", str(cls.small_disk)], capture_output=True)
         cls.installer_file = winetest.required_env("VORPANE_INSTALLER")
         cls.program = cls.session.copy_in(cls.installer_file)
-        cls.client = embedded_image(winetest.required_env("VORPANE_STANDIN_CLIENT"), 2188800)
-        cls.uninstaller = embedded_image(winetest.required_env("VORPANE_STANDIN_UNINSTALLER"), 778240)
+        cls.client = wizard.embedded_image(winetest.required_env("VORPANE_STANDIN_CLIENT"), wizard.CLIENT_IMAGE_SIZE)
+        cls.uninstaller = wizard.embedded_image(winetest.required_env("VORPANE_STANDIN_UNINSTALLER"),
+                                              wizard.UNINSTALLER_IMAGE_SIZE)
 
     # --- walking the wizard ----------------------------------------------------------
-
-    def start_installer(self):
-        process = self.session.start(self.program)
-        self.addCleanup(self.session.stop, process)
-        window = self.session.wait_window(wizard.CAPTION, process=process)
-        return process, window, self.session.window_facts(wizard.CAPTION)
-
-    def wait_for_texts(self, *wanted, timeout=20):
-        deadline = time.monotonic() + timeout
-        while True:
-            texts, focus = self.session.control_texts(wizard.CAPTION)
-            if all(text in texts for text in wanted):
-                return texts, focus
-            if time.monotonic() > deadline:
-                self.fail(f"never shown: {[t for t in wanted if t not in texts]}; shown: {texts}")
-            time.sleep(0.2)
 
     def walk_to_install_directory(self, window):
         session = self.session

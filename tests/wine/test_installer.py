@@ -13,20 +13,13 @@ WS_MAXIMIZEBOX = 0x00010000
 WS_EX_TOOLWINDOW = 0x00000080
 
 
-class InstallerWindow(unittest.TestCase):
+class InstallerWindow(wizard.Driving, unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.session = winetest.WineSession("installer")
         cls.session.__enter__()
         cls.addClassCleanup(cls.session.close)
         cls.program = cls.session.copy_in(winetest.required_env("VORPANE_INSTALLER"))
-
-    def start_installer(self):
-        session = self.session
-        process = session.start(self.program)
-        self.addCleanup(session.stop, process)
-        window = session.wait_window(wizard.CAPTION, process=process)
-        return process, window, session.window_facts(wizard.CAPTION)
 
     def test_window_shows_caption_size_and_frame(self):
         _, _, facts = self.start_installer()

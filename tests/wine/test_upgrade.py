@@ -22,13 +22,7 @@ def data_file(version):
     return bytes([31, version + 84]) + b"rest of the user's data"
 
 
-def embedded_image(standin, size):
-    data = bytearray(Path(standin).read_bytes())
-    data[2] = ord("P")
-    return bytes(data) + bytes(size - len(data))
-
-
-class Upgrade(unittest.TestCase):
+class Upgrade(wizard.Driving, unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.session = winetest.WineSession("upgrade")
@@ -39,8 +33,9 @@ class Upgrade(unittest.TestCase):
         cls.program = cls.session.copy_in(winetest.required_env("VORPANE_INSTALLER"))
         cls.launcher = cls.session.copy_in(winetest.required_env("VORPANE_LAUNCH"))
         cls.standin = winetest.required_env("VORPANE_STANDIN_CLIENT")
-        cls.client = embedded_image(cls.standin, 2188800)
-        cls.uninstaller = embedded_image(winetest.required_env("VORPANE_STANDIN_UNINSTALLER"), 778240)
+        cls.client = wizard.embedded_image(cls.standin, wizard.CLIENT_IMAGE_SIZE)
+        cls.uninstaller = wizard.embedded_image(winetest.required_env("VORPANE_STANDIN_UNINSTALLER"),
+                                                 wizard.UNINSTALLER_IMAGE_SIZE)
 
     def plant(self, windows_dir, version, with_client=True):
         folder = self.session.host_path(windows_dir)
@@ -49,22 +44,6 @@ class Upgrade(unittest.TestCase):
         if with_client:
             (folder / "Vorpane.Exe").write_bytes(Path(self.standin).read_bytes())
         return folder
-
-    def wait_for_texts(self, *wanted, timeout=30):
-        deadline = time.monotonic() + timeout
-        while True:
-            texts, focus = self.session.control_texts(wizard.CAPTION)
-            if all(text in texts for text in wanted):
-                return texts, focus
-            if time.monotonic() > deadline:
-                self.fail(f"never shown: {[t for t in wanted if t not in texts]}; shown: {texts}")
-            time.sleep(0.2)
-
-    def wait_for_file(self, path, timeout=20):
-        deadline = time.monotonic() + timeout
-        while not path.exists() and time.monotonic() < deadline:
-            time.sleep(0.2)
-        return path.read_text(errors="replace").strip()
 
     def assert_upgraded(self, folder, data_version):
         self.assertTrue((folder / "Vorpane.Exe").read_bytes() == self.client, f"{folder}: client not upgraded")
@@ -84,10 +63,7 @@ class Upgrade(unittest.TestCase):
         session.host_path("E:\\Odd\\Vorpane.Dat").mkdir(parents=True)  # a folder by that name
         planted = first.joinpath("Vorpane.Exe").read_bytes()
 
-        process = session.start(self.program)
-        self.addCleanup(session.stop, process)
-        window = session.wait_window(wizard.CAPTION, process=process)
-        facts = session.window_facts(wizard.CAPTION)
+        process, window, facts = self.start_installer()
         self.wait_for_texts("Thanks for installing Vorpane")
         session.key(window, "Return")
         self.wait_for_texts(DISCLAIMER_PROMPT)
@@ -122,7 +98,7 @@ class Upgrade(unittest.TestCase):
         session.key(window, "Return")
         self.assertEqual(session.wait_exit(process), 0)
         client = session.wait_window("Vorpane", timeout=30)
-        self.assertEqual(self.wait_for_file(record).lower(), '"e:\\apps\\vorpane\\vorpane.exe"')
+        self.assertEqual(wizard.wait_for_file(record).lower(), '"e:\\apps\\vorpane\\vorpane.exe"')
         session.key(client, "Escape")
 
     def test_automatic_upgrade_from_a_client_still_ending_restarts_it(self):
@@ -148,7 +124,7 @@ class Upgrade(unittest.TestCase):
         self.assertEqual(session.wait_exit(launcher, timeout=40), 0)
         self.assertEqual(session.message_boxes(wizard.MESSAGE_TITLE), [])
         client = session.wait_window("Vorpane", timeout=30)
-        command_line = self.wait_for_file(record)
+        command_line = wizard.wait_for_file(record)
         self.assertEqual(command_line, f'"{directory}Vorpane.Exe" /upgraded3.31')
         self.assert_upgraded(folder, 5)
         session.key(client, "Escape")

@@ -23,7 +23,7 @@ DISCLAIMER_PROMPT = "I agree to the statement above (Yes/No) : "
 EDIT1 = (25 + 4 + 286 + 40, 40 + 4 + 41 + 7 + 10)
 
 
-class WizardWalk(unittest.TestCase):
+class WizardWalk(wizard.Driving, unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.session = winetest.WineSession("wizard")
@@ -31,24 +31,6 @@ class WizardWalk(unittest.TestCase):
         cls.addClassCleanup(cls.session.close)
         cls.session.add_drive("d", "cdrom")
         cls.program = cls.session.copy_in(winetest.required_env("VORPANE_INSTALLER"))
-
-    def start_installer(self, *args):
-        session = self.session
-        process = session.start(self.program, *args)
-        self.addCleanup(session.stop, process)
-        window = session.wait_window(wizard.CAPTION, process=process)
-        return process, window, session.window_facts(wizard.CAPTION)
-
-    def wait_for_texts(self, *wanted, timeout=15):
-        """The window's control texts once all the wanted ones are shown."""
-        deadline = time.monotonic() + timeout
-        while True:
-            texts, focus = self.session.control_texts(wizard.CAPTION)
-            if all(text in texts for text in wanted):
-                return texts, focus
-            if time.monotonic() > deadline:
-                self.fail(f"never shown: {[t for t in wanted if t not in texts]}; shown: {texts}")
-            time.sleep(0.3)
 
     def answer_message_box(self):
         self.session.key(self.session.wait_window(wizard.MESSAGE_TITLE), "Return")

@@ -1,5 +1,8 @@
 """What the wizard's window looks like from outside: its caption, size, pages
-and the colours of the frame every page sits in."""
+and the colours of the frame every page sits in; and how a test drives it."""
+
+import time
+from pathlib import Path
 
 CAPTION = "Installation Vorpane 3.31"
 # Any caption the form can carry, the design-time one included.
@@ -45,3 +48,47 @@ def frame_mismatches(shot, facts, tolerance=8):
         if any(abs(a - e) > tolerance for a, e in zip(actual, expected)):
             mismatches.append(f"{name} at {x},{y}: expected {expected}, found {actual}")
     return mismatches
+
+
+# The sizes the build pads the stand-in programs to.
+CLIENT_IMAGE_SIZE = 2188800
+UNINSTALLER_IMAGE_SIZE = 778240
+
+
+def embedded_image(standin, size):
+    """A stand-in program as the build embeds it: "MZP" and zero padding."""
+    data = bytearray(Path(standin).read_bytes())
+    data[2] = ord("P")
+    return bytes(data) + bytes(size - len(data))
+
+
+def wait_for_file(path, timeout=20):
+    """The text of a file another program writes, once it is there."""
+    deadline = time.monotonic() + timeout
+    while not path.exists() and time.monotonic() < deadline:
+        time.sleep(0.2)
+    return path.read_text(errors="replace").strip()
+
+
+class Driving:
+    """What a test case that drives the installer's window uses; the case has a
+    `session` and the installer's Windows path as `program`."""
+
+    def start_installer(self, *args):
+        """Starts the installer; returns its process, its window and the window's facts."""
+        session = self.session
+        process = session.start(self.program, *args)
+        self.addCleanup(session.stop, process)
+        window = session.wait_window(CAPTION, process=process)
+        return process, window, session.window_facts(CAPTION)
+
+    def wait_for_texts(self, *wanted, timeout=30):
+        """The window's control texts and focus once all the wanted texts are shown."""
+        deadline = time.monotonic() + timeout
+        while True:
+            texts, focus = self.session.control_texts(CAPTION)
+            if all(text in texts for text in wanted):
+                return texts, focus
+            if time.monotonic() > deadline:
+                self.fail(f"never shown: {[t for t in wanted if t not in texts]}; shown: {texts}")
+            time.sleep(0.2)
