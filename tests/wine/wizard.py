@@ -50,6 +50,19 @@ def frame_mismatches(shot, facts, tolerance=8):
     return mismatches
 
 
+def settled_frame(session, name, facts, timeout=5):
+    """A picture of the window once its frame shows as designed, and what still
+    differs then. A window that has just come up may not be painted yet on a
+    busy machine: the picture is taken again until it is, or the time is up."""
+    deadline = time.monotonic() + timeout
+    while True:
+        shot = session.screenshot(name, facts.window_rect)
+        mismatches = frame_mismatches(shot, facts)
+        if not mismatches or time.monotonic() > deadline:
+            return shot, mismatches
+        time.sleep(0.3)
+
+
 # The sizes the build pads the stand-in programs to.
 CLIENT_IMAGE_SIZE = 2188800
 UNINSTALLER_IMAGE_SIZE = 778240
