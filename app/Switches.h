@@ -43,6 +43,10 @@ inline constexpr int Done = 0;
 inline constexpr int BadCommandLine = 1;
 inline constexpr int Refused = 2;
 inline constexpr int RunFailed = 3;
+// The program's own images do not match the digests recorded when it was built.
+inline constexpr int Damaged = 4;
+// Another installer (or uninstaller) is already at work in this session.
+inline constexpr int AlreadyRunning = 5;
 }  // namespace exitcode
 
 }  // namespace vorpane::app

@@ -497,9 +497,19 @@ bool HostPlatform::fileExists(const std::string& path) {
   return !host.empty() && fs::exists(host, ec) && !fs::is_directory(host, ec);
 }
 
+void HostPlatform::refuseChange(int number) {
+  refusedChange_ = number;
+  changesCounted_ = 0;
+}
+
+void HostPlatform::countChange() {
+  if (++changesCounted_ == refusedChange_) throw IoError(io::AccessDenied);
+}
+
 void HostPlatform::createDirectory(const std::string& path) {
   fs::path host = hostPath(path);
   if (host.empty()) throw IoError(io::InvalidFilename);
+  countChange();
   std::error_code ec;
   if (fs::exists(host, ec)) throw IoError(kAlreadyExists);
   fs::create_directory(host, ec);
@@ -541,6 +551,7 @@ std::vector<DirEntry> HostPlatform::listing(const std::string& pattern, bool rea
 std::unique_ptr<OutputFile> HostPlatform::createFile(const std::string& path) {
   fs::path host = hostPath(path);
   if (host.empty()) throw IoError(io::InvalidFilename);
+  countChange();
   errno = 0;
   std::FILE* file = std::fopen(host.string().c_str(), "wb");
   if (file == nullptr) throw IoError(ioCodeFromErrno(errno));
@@ -571,6 +582,7 @@ void HostPlatform::replaceFile(const std::string& source, const std::string& tar
     if (refused->second.remaining > 0) --refused->second.remaining;
     throw IoError(refused->second.ioCode);
   }
+  countChange();
   fs::path from = hostPath(source);
   fs::path to = hostPath(target);
   if (from.empty() || to.empty()) throw IoError(io::InvalidFilename);
@@ -594,6 +606,17 @@ bool HostPlatform::removeFile(const std::string& path) noexcept {
   }
 }
 
+bool HostPlatform::removeDirectory(const std::string& path) noexcept {
+  try {
+    fs::path host = hostPath(path);
+    std::error_code ec;
+    if (host.empty() || !fs::is_directory(host, ec) || !fs::is_empty(host, ec)) return false;
+    return fs::remove(host, ec) && !ec;
+  } catch (...) {
+    return false;
+  }
+}
+
 // --- processes, links and shortcuts ---------------------------------------------------
 
 void HostPlatform::startProcess(const std::string& commandLine, int showMode) {
@@ -606,6 +629,7 @@ void HostPlatform::openLink(const std::string& target) { openedLinks_.push_back(
 // test can look at the folder as a user would.
 void HostPlatform::createShortcut(const ShortcutSpec& shortcut) {
   if (failShortcuts_) throw std::runtime_error("The shell link object could not be created");
+  countChange();
   shortcuts_.push_back(shortcut);
   fs::path host = hostPath(shortcut.linkPath);
   if (host.empty()) return;
@@ -614,6 +638,58 @@ void HostPlatform::createShortcut(const ShortcutSpec& shortcut) {
        << "Arguments=" << shortcut.arguments << "\r\n"
        << "Description=" << shortcut.description << "\r\n";
   // Saving failures stay silent, as with a real shell link.
+}
+
+std::optional<std::string> HostPlatform::shortcutTarget(const std::string& linkPath) {
+  const fs::path host = hostPath(linkPath);
+  if (host.empty()) return std::nullopt;
+  std::ifstream link(host, std::ios::binary);
+  std::string line;
+  while (std::getline(link, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind("Target=", 0) == 0) return line.substr(7);
+  }
+  return std::nullopt;
+}
+
+// --- the machine's registry ---------------------------------------------------------------
+
+void HostPlatform::writeRegistryValues(const std::string& key, const std::vector<RegistryValue>& values) {
+  countChange();
+  auto& stored = registry_[lowerAscii(key)];
+  for (const RegistryValue& value : values) {
+    auto same = std::find_if(stored.begin(), stored.end(), [&](const RegistryValue& old) {
+      return lowerAscii(old.name) == lowerAscii(value.name);
+    });
+    if (same == stored.end()) {
+      stored.push_back(value);
+    } else {
+      *same = value;
+    }
+  }
+}
+
+std::optional<std::string> HostPlatform::readRegistryText(const std::string& key, const std::string& name) {
+  for (const RegistryValue& value : registryValues(key))
+    if (!value.number && lowerAscii(value.name) == lowerAscii(name)) return value.text;
+  return std::nullopt;
+}
+
+bool HostPlatform::removeRegistryKey(const std::string& key) noexcept {
+  const std::string lowered = lowerAscii(key);
+  std::erase_if(registry_, [&](const auto& entry) {
+    return entry.first == lowered || entry.first.rfind(lowered + "\\", 0) == 0;
+  });
+  return true;
+}
+
+std::vector<RegistryValue> HostPlatform::registryValues(const std::string& key) const {
+  const auto found = registry_.find(lowerAscii(key));
+  return found == registry_.end() ? std::vector<RegistryValue>{} : found->second;
+}
+
+bool HostPlatform::registryKeyExists(const std::string& key) const {
+  return registry_.contains(lowerAscii(key));
 }
 
 // --- identity, time, randomness, text ---------------------------------------------------

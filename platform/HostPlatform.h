@@ -47,6 +47,12 @@ class HostPlatform : public Platform {
   void fillDiskAt(const std::string& windowsPath, std::size_t bytes);
   // createShortcut() raises as if the shell-link object could not be had.
   void failShortcuts(bool fail);
+  // The number-th change from now on (a directory, file, replacement, shortcut
+  // or registry key made) is refused with "Access denied", as a disk or registry
+  // that turns read-only would refuse it; 0 refuses none.
+  void refuseChange(int number);
+  // The changes counted since the last refuseChange().
+  int changesCounted() const { return changesCounted_; }
   // listDirectory() reports the file or directory with the hidden attribute; the
   // host has no such attribute, so tests mark what Windows would show as hidden.
   void setHidden(const std::string& windowsPath, bool hidden = true);
@@ -58,6 +64,10 @@ class HostPlatform : public Platform {
   const std::vector<ProcessStart>& processStarts() const { return processStarts_; }
   const std::vector<std::string>& openedLinks() const { return openedLinks_; }
   const std::vector<ShortcutSpec>& shortcuts() const { return shortcuts_; }
+  // The values under a registry key, in the order they were first written;
+  // empty when the key is missing.
+  std::vector<RegistryValue> registryValues(const std::string& key) const;
+  bool registryKeyExists(const std::string& key) const;
 
   // --- Platform --------------------------------------------------------------------
   std::optional<std::string> shellFolder(ShellFolder folder) override;
@@ -75,9 +85,14 @@ class HostPlatform : public Platform {
   std::unique_ptr<InputFile> openFile(const std::string& path) override;
   void replaceFile(const std::string& source, const std::string& target) override;
   bool removeFile(const std::string& path) noexcept override;
+  bool removeDirectory(const std::string& path) noexcept override;
   void startProcess(const std::string& commandLine, int showMode) override;
   void openLink(const std::string& target) override;
   void createShortcut(const ShortcutSpec& shortcut) override;
+  std::optional<std::string> shortcutTarget(const std::string& linkPath) override;
+  void writeRegistryValues(const std::string& key, const std::vector<RegistryValue>& values) override;
+  std::optional<std::string> readRegistryText(const std::string& key, const std::string& name) override;
+  bool removeRegistryKey(const std::string& key) noexcept override;
   // A clock of its own that only sleep() moves, so waits take no real time.
   std::uint64_t tickCount() override { return ticks_; }
   void sleep(int milliseconds) override { ticks_ += static_cast<std::uint64_t>(milliseconds); }
@@ -124,6 +139,10 @@ class HostPlatform : public Platform {
   std::vector<ProcessStart> processStarts_;
   std::vector<std::string> openedLinks_;
   std::vector<ShortcutSpec> shortcuts_;
+  void countChange();
+  int changesCounted_ = 0;
+  int refusedChange_ = 0;
+  std::map<std::string, std::vector<RegistryValue>> registry_;  // keyed by the lower-cased key
 };
 
 }  // namespace vorpane::platform

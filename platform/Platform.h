@@ -82,6 +82,14 @@ struct LocalDateTime {
   int hour = 0, minute = 0, second = 0, millisecond = 0;
 };
 
+// One named value under a key of the machine's registry: text, or a 32-bit number.
+struct RegistryValue {
+  std::string name;
+  std::string text;
+  std::optional<std::uint32_t> number;  // set: a number value, and text is unused
+  friend bool operator==(const RegistryValue&, const RegistryValue&) = default;
+};
+
 struct ShortcutSpec {
   std::string target;       // the program the link starts
   std::string linkPath;     // the .Lnk file to write
@@ -148,6 +156,8 @@ class Platform {
   virtual void replaceFile(const std::string& source, const std::string& target) = 0;
   // Removes a file; reports false instead of raising, for clean-up paths.
   virtual bool removeFile(const std::string& path) noexcept = 0;
+  // Removes a directory only when it is empty; false when it is not removed.
+  virtual bool removeDirectory(const std::string& path) noexcept = 0;
 
   // --- processes, links and shortcuts -------------------------------------------
   // Starts a program from a command line with a show mode (3 = maximised);
@@ -158,6 +168,19 @@ class Platform {
   // Writes a shell link file; raises std::runtime_error when the shell-link
   // object or its interfaces cannot be had, stays silent when saving fails.
   virtual void createShortcut(const ShortcutSpec& shortcut) = 0;
+  // The program a shortcut file starts, or nothing when it cannot be read.
+  virtual std::optional<std::string> shortcutTarget(const std::string& linkPath) = 0;
+
+  // --- the machine's registry ---------------------------------------------------
+  // Keys are paths below the local machine's root ("Software\\Maker\\Product"),
+  // in the native view of a 64-bit system.
+  // Creates the key when it is missing and sets the values; raises IoError with
+  // the system's code when it cannot.
+  virtual void writeRegistryValues(const std::string& key, const std::vector<RegistryValue>& values) = 0;
+  // A text value, or nothing when the key or the value is missing or not text.
+  virtual std::optional<std::string> readRegistryText(const std::string& key, const std::string& name) = 0;
+  // Removes the key with everything below it; true also when it was not there.
+  virtual bool removeRegistryKey(const std::string& key) noexcept = 0;
 
   // --- identity, time, randomness, text -----------------------------------------
   // Milliseconds on a clock that only moves forward: for waiting, not for dates.

@@ -71,6 +71,14 @@ struct FindKind {
 };
 using FindHandle = unique_any<FindKind>;
 
+// An open registry key.
+struct RegistryKeyKind {
+  using Handle = HKEY;
+  static Handle empty() noexcept { return nullptr; }
+  static bool close(Handle handle) noexcept { return RegCloseKey(handle) == ERROR_SUCCESS; }
+};
+using RegistryKey = unique_any<RegistryKeyKind>;
+
 // A font, brush, pen or bitmap.
 template <class Object>
 struct GdiKind {

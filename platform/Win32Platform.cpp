@@ -246,6 +246,10 @@ void Win32Platform::replaceFile(const std::string& source, const std::string& ta
 
 bool Win32Platform::removeFile(const std::string& path) noexcept { return DeleteFileA(path.c_str()) != 0; }
 
+bool Win32Platform::removeDirectory(const std::string& path) noexcept {
+  return RemoveDirectoryA(path.c_str()) != 0;
+}
+
 void Win32Platform::startProcess(const std::string& commandLine, int showMode) {
   WinExec(commandLine.c_str(), static_cast<UINT>(showMode));
 }
@@ -274,6 +278,77 @@ void Win32Platform::createShortcut(const ShortcutSpec& shortcut) {
   link->SetDescription(shortcut.description.c_str());
   link->SetPath(shortcut.target.c_str());
   file->Save(widen(shortcut.linkPath).c_str(), FALSE);
+}
+
+std::optional<std::string> Win32Platform::shortcutTarget(const std::string& linkPath) {
+  ComPtr<IShellLinkA> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              reinterpret_cast<void**>(link.put()))))
+    return std::nullopt;
+  ComPtr<IPersistFile> file;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))))
+    return std::nullopt;
+  if (FAILED(file->Load(widen(linkPath).c_str(), STGM_READ))) return std::nullopt;
+  char target[MAX_PATH] = {};
+  // The raw path as saved: resolving it could search the disk for a moved target.
+  if (FAILED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH))) return std::nullopt;
+  return std::string(target);
+}
+
+namespace {
+
+// The 64-bit registry view also from a 32-bit build, where the system lists
+// the programs installed for the whole machine.
+constexpr REGSAM kNativeView = KEY_WOW64_64KEY;
+
+}  // namespace
+
+void Win32Platform::writeRegistryValues(const std::string& key, const std::vector<RegistryValue>& values) {
+  HKEY opened = nullptr;
+  LSTATUS status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                   KEY_SET_VALUE | kNativeView, nullptr, &opened, nullptr);
+  if (status != ERROR_SUCCESS) throw IoError(ioCodeFor(static_cast<unsigned long>(status)));
+  const handles::RegistryKey keyHandle(opened);
+  for (const RegistryValue& value : values) {
+    if (value.number) {
+      const DWORD number = *value.number;
+      status = RegSetValueExA(opened, value.name.c_str(), 0, REG_DWORD,
+                              reinterpret_cast<const BYTE*>(&number), sizeof number);
+    } else {
+      status = RegSetValueExA(opened, value.name.c_str(), 0, REG_SZ,
+                              reinterpret_cast<const BYTE*>(value.text.c_str()),
+                              static_cast<DWORD>(value.text.size() + 1));
+    }
+    if (status != ERROR_SUCCESS) throw IoError(ioCodeFor(static_cast<unsigned long>(status)));
+  }
+}
+
+std::optional<std::string> Win32Platform::readRegistryText(const std::string& key, const std::string& name) {
+  DWORD size = 0;
+  const DWORD flags = RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), flags, nullptr, nullptr, &size) !=
+      ERROR_SUCCESS)
+    return std::nullopt;
+  std::string text(size, '\0');
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), flags, nullptr, text.data(), &size) !=
+      ERROR_SUCCESS)
+    return std::nullopt;
+  text.resize(text.find('\0') == std::string::npos ? size : text.find('\0'));
+  return text;
+}
+
+bool Win32Platform::removeRegistryKey(const std::string& key) noexcept {
+  HKEY opened = nullptr;
+  LSTATUS status =
+      RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0,
+                    DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE | kNativeView, &opened);
+  if (status == ERROR_FILE_NOT_FOUND) return true;
+  if (status != ERROR_SUCCESS) return false;
+  {
+    const handles::RegistryKey keyHandle(opened);
+    if (RegDeleteTreeA(opened, nullptr) != ERROR_SUCCESS) return false;
+  }
+  return RegDeleteKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), kNativeView, 0) == ERROR_SUCCESS;
 }
 
 std::uint64_t Win32Platform::tickCount() { return GetTickCount64(); }

@@ -26,9 +26,14 @@ class Win32Platform : public Platform {
   std::unique_ptr<InputFile> openFile(const std::string& path) override;
   void replaceFile(const std::string& source, const std::string& target) override;
   bool removeFile(const std::string& path) noexcept override;
+  bool removeDirectory(const std::string& path) noexcept override;
   void startProcess(const std::string& commandLine, int showMode) override;
   void openLink(const std::string& target) override;
   void createShortcut(const ShortcutSpec& shortcut) override;
+  std::optional<std::string> shortcutTarget(const std::string& linkPath) override;
+  void writeRegistryValues(const std::string& key, const std::vector<RegistryValue>& values) override;
+  std::optional<std::string> readRegistryText(const std::string& key, const std::string& name) override;
+  bool removeRegistryKey(const std::string& key) noexcept override;
   std::uint64_t tickCount() override;
   void sleep(int milliseconds) override;
   Guid createGuid() override;

@@ -12,4 +12,15 @@ inline constexpr const char* kWebHost = "http://www.vorpane.net";
 inline constexpr const char* kProviderHost = "http://home.vorpane-provider.net";
 inline constexpr const char* kManualPath = "/pages/manual_installation.htm";
 
+inline constexpr const char* kPublisher = "The Vorpane team";
+
+// Where the machine's list of installed programs keeps the installation: the
+// installer writes the entry, the uninstaller removes it.
+inline constexpr const char* kInstalledProgramsKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vorpane";
+
+// Held by the installer and the uninstaller while they work, one per session,
+// so that two of them never write over each other.
+inline constexpr const char* kSetupMutexName = "Local\\Vorpane.Setup.3.31";
+
 }  // namespace vorpane::product
