@@ -9,11 +9,12 @@
 
 #include "app/RunProgress.h"
 #include "platform/Platform.h"
+#include "product/InstalledFiles.h"
 
 namespace vorpane::app {
 
-inline constexpr const char* kClientFileName = "Vorpane.Exe";
-inline constexpr const char* kUninstallerFileName = "Uninstall_Vorpane.Exe";
+using product::kClientFileName;
+using product::kUninstallerFileName;
 
 // The bar's maximum while both programs are written: their sizes added up.
 std::int64_t ProgramsSize();

@@ -6,12 +6,13 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "product/InstalledFiles.h"
 
 namespace vorpane::app {
 
-inline constexpr const char* kStartMenuGroup = "Vorpane";
-inline constexpr const char* kClientShortcut = "Vorpane.Lnk";
-inline constexpr const char* kUninstallerShortcut = "Uninstall Vorpane.Lnk";
+using product::kClientShortcut;
+using product::kStartMenuGroup;
+using product::kUninstallerShortcut;
 inline constexpr const char* kClientDescription = "Vorpane";
 // The uninstaller's shortcut has always carried this comment; users' start
 // menus show it, so it stays as it is.

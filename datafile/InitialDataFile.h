@@ -9,10 +9,11 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "product/InstalledFiles.h"
 
 namespace vorpane::datafile {
 
-inline constexpr const char* kDataFileName = "Vorpane.Dat";
+using product::kDataFileName;
 inline constexpr std::uint8_t kDataFileVersion = 5;
 // Data files of these versions can be upgraded in place.
 inline constexpr std::uint8_t kOldestCompatibleVersion = 4;

@@ -63,6 +63,15 @@ struct FileKind {
 };
 using FileHandle = unique_any<FileKind>;
 
+// A kernel object (mutex, process, thread) opened by a call that reports
+// failure as no handle.
+struct KernelKind {
+  using Handle = HANDLE;
+  static Handle empty() noexcept { return nullptr; }
+  static bool close(Handle handle) noexcept { return CloseHandle(handle) != 0; }
+};
+using KernelHandle = unique_any<KernelKind>;
+
 // A directory enumeration opened with FindFirstFile(Ex).
 struct FindKind {
   using Handle = HANDLE;
