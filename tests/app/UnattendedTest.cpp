@@ -108,6 +108,7 @@ TEST_F(UnattendedSetupTest, InstallsWhereThePagesWouldAndLogsEveryStep) {
           "Created shortcut C:\\Menu\\Vorpane\\Vorpane.Lnk to C:\\Program Files\\Vorpane\\Vorpane.Exe",
           "Wrote C:\\Program Files\\Vorpane\\Vorpane.Dat (" +
               std::to_string(fs::file_size(host("C:\\Program Files\\Vorpane\\Vorpane.Dat"))) + " bytes)",
+          "Created registry entry Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vorpane",
           "Installed Vorpane in C:\\Program Files\\Vorpane\\",
           "Exit code 0",
       }));
@@ -136,8 +137,9 @@ TEST_F(UnattendedSetupTest, AFailedRunExitsWithThreeAndLogsTheError) {
   EXPECT_EQ(run({"/D=C:\\V"}), 3);
   EXPECT_EQ(message, "Disk full");
   const auto lines = logLines();
-  EXPECT_EQ(lines[lines.size() - 3], "Wrote C:\\V\\Vorpane.Exe (2188800 bytes)");
-  EXPECT_EQ(lines[lines.size() - 2], "Failed: Disk full");
+  EXPECT_EQ(lines[lines.size() - 3], "Failed: Disk full");
+  EXPECT_EQ(lines[lines.size() - 2], "Removing what was made");
+  EXPECT_FALSE(fs::exists(host("C:\\V")));
 }
 
 TEST_F(UnattendedSetupTest, UpgradesACompatibleInstallationAndKeepsItsData) {
