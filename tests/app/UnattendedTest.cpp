@@ -181,7 +181,9 @@ TEST_F(UnattendedSetupTest, EveryRefusedChangeAndFullDiskLeavesTheMachineAsItWas
       // A refused replacement is tried again; the start-menu group (there from
       // an earlier installation, as far as the run can tell) and the entry are
       // done without.
-      if (refused == changes) EXPECT_FALSE(platform.registryKeyExists(product::kInstalledProgramsKey));
+      if (refused == changes) {
+        EXPECT_FALSE(platform.registryKeyExists(product::kInstalledProgramsKey));
+      }
       uninstall();
       continue;
     }
