@@ -37,9 +37,9 @@ std::string ProposedCacheDir(const std::string& downloadDir) {
   return driveRootOf(downloadDir) + "Vorpane_Cache\\";
 }
 
-void AcceptDirectory(platform::Platform& platform, const std::string& directory, const char* diskLine) {
+bool AcceptDirectory(platform::Platform& platform, const std::string& directory, const char* diskLine) {
   RefuseOtherThanHardDisk(platform, directory, diskLine);
-  MakeDirectoryIfMissing(platform, directory);
+  return MakeDirectoryIfMissing(platform, directory);
 }
 
 void RefuseOtherThanHardDisk(platform::Platform& platform, const std::string& directory,
@@ -49,16 +49,16 @@ void RefuseOtherThanHardDisk(platform::Platform& platform, const std::string& di
                              ": is not a harddisk\r" + diskLine);
 }
 
-void MakeDirectoryIfMissing(platform::Platform& platform, const std::string& directory) {
-  if (!platform.directoryExists(directory)) {
-    try {
-      platform.createDirectory(directory);
-    } catch (const std::exception&) {
-      // Whether the directory is there now is what counts; it is tested next.
-    }
+bool MakeDirectoryIfMissing(platform::Platform& platform, const std::string& directory) {
+  if (platform.directoryExists(directory)) return false;
+  try {
+    platform.createDirectory(directory);
+  } catch (const std::exception&) {
+    // Whether the directory is there now is what counts; it is tested next.
   }
   if (!platform.directoryExists(directory))
     throw std::runtime_error("Could not create directory " + directory);
+  return true;
 }
 
 void RefuseExistingInstallation(platform::Platform& platform, const std::string& installDir) {

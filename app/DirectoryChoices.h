@@ -27,13 +27,14 @@ std::string ProposedCacheDir(const std::string& downloadDir);
 
 // Makes sure a directory entered on a page can be used: it starts at the root
 // of a local hard disk, and it is there (one missing level is made). Raises the
-// message to show otherwise; diskLine is the page's second line.
-void AcceptDirectory(platform::Platform& platform, const std::string& directory, const char* diskLine);
+// message to show otherwise; diskLine is the page's second line. True when the
+// directory was made here.
+bool AcceptDirectory(platform::Platform& platform, const std::string& directory, const char* diskLine);
 // The two halves of the above, for a caller that checks everything before it
 // makes anything.
 void RefuseOtherThanHardDisk(platform::Platform& platform, const std::string& directory,
                              const char* diskLine);
-void MakeDirectoryIfMissing(platform::Platform& platform, const std::string& directory);
+bool MakeDirectoryIfMissing(platform::Platform& platform, const std::string& directory);
 // A fresh installation never goes over an existing one: raises the message.
 void RefuseExistingInstallation(platform::Platform& platform, const std::string& installDir);
 

@@ -146,7 +146,11 @@ void TFrmInstallVorpane::FormClose() {
                            kShowMaximised);
 }
 
-void TFrmInstallVorpane::Button1Click() { shell_.halt(0); }
+// Leaving before the installation ran takes back the directories the pages made.
+void TFrmInstallVorpane::Button1Click() {
+  showLeftBehind(takeBack());
+  shell_.halt(0);
+}
 
 void TFrmInstallVorpane::Button19Click() { close(); }
 
@@ -246,7 +250,7 @@ void TFrmInstallVorpane::DirectoryListBox3Change() {
 
 void TFrmInstallVorpane::acceptDirectory(const std::string& edit, std::string& field, const char* diskLine) {
   field = withTrailingBackslash(form_.text(edit));
-  AcceptDirectory(platform_, field, diskLine);
+  if (AcceptDirectory(platform_, field, diskLine)) journal_.directoryCreated(field);
 }
 
 void TFrmInstallVorpane::Button8Click() {
@@ -285,15 +289,11 @@ void TFrmInstallVorpane::Button17Click() { form_.setActivePage("Tab14Installing"
 void TFrmInstallVorpane::Button18Click() { form_.setActivePage("Tab12ChooseCacheDirectory"); }
 
 void TFrmInstallVorpane::Tab14InstallingShow() {
-  PageProgress page(form_, shell_, "pbInstall", "LblInstallComplete");
-  LoggingProgress progress(log_, &page);
   writeLog("Installing into " + InstallDir + ", downloads " + DownloadDir + ", cache " + CacheDir);
-  try {
-    InstallRun(platform_, progress).run({InstallDir, DownloadDir, CacheDir, form_.checked("cbShortcut")});
-  } catch (const std::exception& error) {
-    showRunFailure(error, "BtnInstallExit");
+  const InstallPlan plan{InstallDir, DownloadDir, CacheDir, form_.checked("cbShortcut")};
+  if (!runOnPage("pbInstall", "LblInstallComplete", "BtnInstallExit",
+                 [&](RunProgress& progress) { InstallRun(platform_, progress).run(plan); }))
     return;
-  }
   writeLog("Installed Vorpane in " + InstallDir);
   form_.setTimerEnabled("Timer1", true);
 }
@@ -302,11 +302,39 @@ void TFrmInstallVorpane::writeLog(const std::string& text) {
   if (log_ != nullptr) log_->write(text);
 }
 
-void TFrmInstallVorpane::showRunFailure(const std::exception& error, const std::string& exitButton) {
-  if (log_ != nullptr) log_->writeFailure("Failed", error);
-  showException(shell_, error);
-  form_.setVisible(exitButton, true);
-  form_.setFocus(exitButton);
+bool TFrmInstallVorpane::runOnPage(const char* bar, const char* label, const char* exitButton,
+                                   const std::function<void(RunProgress&)>& run) {
+  PageProgress page(form_, shell_, bar, label);
+  JournalingProgress journaling(journal_, page);
+  LoggingProgress progress(log_, &journaling);
+  try {
+    run(progress);
+  } catch (const std::exception& error) {
+    if (log_ != nullptr) log_->writeFailure("Failed", error);
+    const std::vector<std::string> left = takeBack();
+    showException(shell_, error);
+    showLeftBehind(left);
+    form_.setVisible(exitButton, true);
+    form_.setFocus(exitButton);
+    return false;
+  }
+  journal_.commit();
+  return true;
+}
+
+std::vector<std::string> TFrmInstallVorpane::takeBack() {
+  if (journal_.empty()) return {};
+  writeLog("Removing what was made");
+  const std::vector<std::string> left = journal_.rollBack();
+  for (const auto& path : left) writeLog("Could not remove " + path);
+  return left;
+}
+
+void TFrmInstallVorpane::showLeftBehind(const std::vector<std::string>& left) {
+  if (left.empty()) return;
+  std::string list;
+  for (const auto& path : left) list += "\r" + path;
+  shell_.showMessage("These could not be removed:" + list);
 }
 
 // A failed run ends the program as unsuccessful; in automatic mode the close
@@ -366,15 +394,11 @@ void TFrmInstallVorpane::Button23Click() {
 }
 
 void TFrmInstallVorpane::Tab22UpgradingShow() {
-  PageProgress page(form_, shell_, "pbUpgrade", "lblUpgrade");
-  LoggingProgress progress(log_, &page);
   writeLog("Upgrading " + UpgradeDir);
-  try {
-    UpgradeRun(platform_, progress).run({UpgradeDir, form_.checked("CheckBoxUpgradeShortcut")});
-  } catch (const std::exception& error) {
-    showRunFailure(error, "BtnUpgradeExit");
+  const UpgradePlan plan{UpgradeDir, form_.checked("CheckBoxUpgradeShortcut")};
+  if (!runOnPage("pbUpgrade", "lblUpgrade", "BtnUpgradeExit",
+                 [&](RunProgress& progress) { UpgradeRun(platform_, progress).run(plan); }))
     return;
-  }
   writeLog("Upgraded Vorpane in " + UpgradeDir);
   form_.setTimerEnabled("Timer3", true);
 }

@@ -3,9 +3,11 @@
 // bound by name to the events of the form description; the state of the wizard
 // (chosen directories, automatic mode, the installations found) lives here.
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "app/InstallationJournal.h"
 #include "app/RunLog.h"
 #include "app/Shell.h"
 #include "platform/Platform.h"
@@ -48,8 +50,15 @@ class TFrmInstallVorpane {
   void acceptDirectory(const std::string& edit, std::string& field, const char* diskLine);
   // Whether a found data file belongs to an installation this version can upgrade.
   bool isUpgradeable(const std::string& dataFile);
-  // After a run failed: the error, then the page's Exit button as the way out.
-  void showRunFailure(const std::exception& error, const std::string& exitButton);
+  // Runs a run on a progress page, logged and journaled. When it fails, what
+  // it made is taken back, then the error shows and the page's Exit button is
+  // the way out. True when the run succeeded.
+  bool runOnPage(const char* bar, const char* label, const char* exitButton,
+                 const std::function<void(RunProgress&)>& run);
+  // Takes back what the journal holds and logs it; returns what had to stay.
+  std::vector<std::string> takeBack();
+  // Tells the user what could not be taken back, if anything.
+  void showLeftBehind(const std::vector<std::string>& left);
   void writeLog(const std::string& text);
 
   // --- handlers, by their names on the form ---
@@ -105,6 +114,8 @@ class TFrmInstallVorpane {
   Shell& shell_;
   std::vector<std::string> arguments_;
   RunLog* log_ = nullptr;
+  // What the pages and the install run have made, until the installation stands.
+  InstallationJournal journal_{platform_};
 
   std::string InstallDir;
   std::string DownloadDir;

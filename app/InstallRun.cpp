@@ -1,5 +1,6 @@
 #include "app/InstallRun.h"
 
+#include "app/InstalledProgramsEntry.h"
 #include "app/ProgramExtraction.h"
 #include "app/Shortcuts.h"
 #include "datafile/InitialDataFile.h"
@@ -15,7 +16,9 @@ void InstallRun::run(const InstallPlan& plan) {
   progress_.processMessages();
   if (plan.desktopShortcut) createDesktopShortcut(plan.installDir);
   moveToPercent(93);
-  writeDataFile(plan.installDir);
+  const std::uint64_t dataFileSize = writeDataFile(plan.installDir);
+  RegisterInstallation(platform_, plan.installDir, static_cast<std::uint64_t>(ProgramsSize()) + dataFileSize,
+                       progress_);
 }
 
 // The directory pages made it already; it is made again only if it went
@@ -43,26 +46,29 @@ void InstallRun::createStartMenuGroup(const std::string& installDir) {
 }
 
 void InstallRun::createShortcut(const std::string& target, const std::string& link, const char* description) {
+  const bool isNew = !platform_.fileExists(link);
   CreateShortcut(platform_, target, link, description, "");
-  progress_.shortcutCreated(link, target);
+  progress_.shortcutCreated(link, target, isNew);
 }
 
 void InstallRun::createDesktopShortcut(const std::string& installDir) {
-  if (const auto link = CreateDesktopShortcut(platform_, installDir))
-    progress_.shortcutCreated(*link, installDir + kClientFileName);
+  CreateDesktopShortcut(platform_, installDir, progress_);
 }
 
 void InstallRun::moveToPercent(int percent) {
   progress_.setPosition(PositionAtPercent(RunProgressMaximum(), percent));
 }
 
-void InstallRun::writeDataFile(const std::string& installDir) {
+std::uint64_t InstallRun::writeDataFile(const std::string& installDir) {
+  const std::string path = installDir + datafile::kDataFileName;
+  const bool isNew = !platform_.fileExists(path);
   const std::uint64_t size = datafile::WriteInitialDataFile(platform_, installDir, [this](int percent) {
     moveToPercent(percent);
     progress_.setPercent(percent);
     progress_.processMessages();
   });
-  progress_.fileWritten(installDir + datafile::kDataFileName, size);
+  progress_.fileWritten(path, size, isNew);
+  return size;
 }
 
 }  // namespace vorpane::app

@@ -36,7 +36,7 @@ class InstallRun {
   void createShortcut(const std::string& target, const std::string& link, const char* description);
   void createDesktopShortcut(const std::string& installDir);
   void moveToPercent(int percent);
-  void writeDataFile(const std::string& installDir);
+  std::uint64_t writeDataFile(const std::string& installDir);
 
   platform::Platform& platform_;
   RunProgress& progress_;

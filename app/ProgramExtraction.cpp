@@ -14,26 +14,32 @@ struct PayloadModule {
   const char* fileName;
   std::int64_t (*size)();
   void (*setBusyTargetWait)(payload::ImageWriter::BusyTargetWait);
-  void (*beginWrite)(const std::string&);
+  void (*beginHeldWrite)(const std::string&);
   void (*writeNextChunk)();
   bool (*writeDone)();
   std::int64_t (*bytesWritten)();
+  void (*placeWritten)();
+  void (*discardWritten)();
 };
 
 const PayloadModule kClient{kClientFileName,
                             &payload::Vorpane_Exe::size,
                             &payload::Vorpane_Exe::SetBusyTargetWait,
-                            &payload::Vorpane_Exe::BeginWrite,
+                            &payload::Vorpane_Exe::BeginHeldWrite,
                             &payload::Vorpane_Exe::WriteNextChunk,
                             &payload::Vorpane_Exe::WriteDone,
-                            &payload::Vorpane_Exe::BytesWritten};
+                            &payload::Vorpane_Exe::BytesWritten,
+                            &payload::Vorpane_Exe::PlaceWritten,
+                            &payload::Vorpane_Exe::DiscardWritten};
 const PayloadModule kUninstaller{kUninstallerFileName,
                                  &payload::Uninstall_Vorpane_Exe::size,
                                  &payload::Uninstall_Vorpane_Exe::SetBusyTargetWait,
-                                 &payload::Uninstall_Vorpane_Exe::BeginWrite,
+                                 &payload::Uninstall_Vorpane_Exe::BeginHeldWrite,
                                  &payload::Uninstall_Vorpane_Exe::WriteNextChunk,
                                  &payload::Uninstall_Vorpane_Exe::WriteDone,
-                                 &payload::Uninstall_Vorpane_Exe::BytesWritten};
+                                 &payload::Uninstall_Vorpane_Exe::BytesWritten,
+                                 &payload::Uninstall_Vorpane_Exe::PlaceWritten,
+                                 &payload::Uninstall_Vorpane_Exe::DiscardWritten};
 
 // Waits in short steps, pumping messages, until the patience runs out.
 class BusyProgramWait {
@@ -71,11 +77,11 @@ class BusyWaitScope {
   const PayloadModule& module_;
 };
 
-void extract(platform::Platform& platform, const PayloadModule& module, const std::string& directory,
-             std::int64_t offset, RunProgress& progress) {
+// Writes the image beside its target, where it waits until both are complete.
+void writeBeside(const PayloadModule& module, const std::string& directory, std::int64_t offset,
+                 RunProgress& progress) {
   const std::int64_t maximum = RunProgressMaximum();
-  const BusyWaitScope waiting(module, platform, progress);
-  module.beginWrite(directory + module.fileName);
+  module.beginHeldWrite(directory + module.fileName);
   do {
     module.writeNextChunk();
     // Once complete the writer counts one byte more than the image holds;
@@ -85,7 +91,14 @@ void extract(platform::Platform& platform, const PayloadModule& module, const st
     progress.setPercent(PercentOf(position, maximum));
     progress.processMessages();
   } while (!module.writeDone());
-  progress.fileWritten(directory + module.fileName, static_cast<std::uint64_t>(module.size()));
+}
+
+void place(platform::Platform& platform, const PayloadModule& module, const std::string& directory,
+           RunProgress& progress) {
+  const std::string target = directory + module.fileName;
+  const bool isNew = !platform.fileExists(target);
+  module.placeWritten();
+  progress.fileWritten(target, static_cast<std::uint64_t>(module.size()), isNew);
 }
 
 }  // namespace
@@ -103,9 +116,23 @@ void BeginRunProgress(RunProgress& progress) {
   progress.setMaximum(RunProgressMaximum());
 }
 
+// Both programs are complete on disk before either replaces anything, so that a
+// failure while writing leaves an installation's two programs as they were.
+// The client goes first: it is the one that may still be running, and a refusal
+// there also leaves both old programs in place.
 void ExtractPrograms(platform::Platform& platform, const std::string& directory, RunProgress& progress) {
-  extract(platform, kClient, directory, 0, progress);
-  extract(platform, kUninstaller, directory, kClient.size(), progress);
+  const BusyWaitScope clientWait(kClient, platform, progress);
+  const BusyWaitScope uninstallerWait(kUninstaller, platform, progress);
+  try {
+    writeBeside(kClient, directory, 0, progress);
+    writeBeside(kUninstaller, directory, kClient.size(), progress);
+    place(platform, kClient, directory, progress);
+    place(platform, kUninstaller, directory, progress);
+  } catch (...) {
+    kClient.discardWritten();
+    kUninstaller.discardWritten();
+    throw;
+  }
 }
 
 }  // namespace vorpane::app

@@ -26,12 +26,14 @@ int RunProgressMaximum();
 void BeginRunProgress(RunProgress& progress);
 
 // Writes directory + "Vorpane.Exe", then directory + "Uninstall_Vorpane.Exe"
-// (directory ends in a backslash). After every chunk: the bar to the bytes
-// written, the percentage, one run of the message queue. A program that is
-// still running (the client that started an upgrade, on its way out) is given
-// up to kBusyProgramPatienceMs to end, with the window kept alive meanwhile.
-// Raises the writers' IoError; a program that was not written whole keeps its
-// old file.
+// (directory ends in a backslash), each beside its target first; only when
+// both are complete do they replace the old programs, the client first. After
+// every chunk: the bar to the bytes written, the percentage, one run of the
+// message queue. A program that is still running (the client that started an
+// upgrade, on its way out) is given up to kBusyProgramPatienceMs to end, with
+// the window kept alive meanwhile. Raises the writers' IoError, with nothing
+// left beside the targets; a failure before the client is replaced leaves both
+// old programs as they were.
 void ExtractPrograms(platform::Platform& platform, const std::string& directory, RunProgress& progress);
 
 inline constexpr std::uint64_t kBusyProgramPatienceMs = 15000;

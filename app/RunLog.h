@@ -24,8 +24,10 @@ class LoggingProgress final : public RunProgress {
   void setPercent(int percent) override;
   void processMessages() override;
   void directoryCreated(const std::string& path) override;
-  void fileWritten(const std::string& path, std::uint64_t size) override;
-  void shortcutCreated(const std::string& linkPath, const std::string& target) override;
+  void fileWritten(const std::string& path, std::uint64_t size, bool isNew) override;
+  void shortcutCreated(const std::string& linkPath, const std::string& target, bool isNew) override;
+  void registryEntryWritten(const std::string& key, bool isNew) override;
+  void stepSkipped(const std::string& what, const std::exception& error) override;
 
  private:
   void write(const std::string& text);

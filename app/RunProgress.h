@@ -4,6 +4,7 @@
 // where the bar, the percentage and the breathing room for the window go.
 
 #include <cstdint>
+#include <exception>
 #include <string>
 
 namespace vorpane::app {
@@ -20,10 +21,15 @@ class RunProgress {
   virtual void processMessages() = 0;
 
   // What the run has put in place, as it happens: for a log or a journal of
-  // the installation. A page has nothing to show of them.
+  // the installation. isNew tells whether it was made where nothing was, or
+  // replaced what was there before. A page has nothing to show of them.
   virtual void directoryCreated(const std::string& /*path*/) {}
-  virtual void fileWritten(const std::string& /*path*/, std::uint64_t /*size*/) {}
-  virtual void shortcutCreated(const std::string& /*linkPath*/, const std::string& /*target*/) {}
+  virtual void fileWritten(const std::string& /*path*/, std::uint64_t /*size*/, bool /*isNew*/) {}
+  virtual void shortcutCreated(const std::string& /*linkPath*/, const std::string& /*target*/,
+                               bool /*isNew*/) {}
+  virtual void registryEntryWritten(const std::string& /*key*/, bool /*isNew*/) {}
+  // A step the run goes on without, and why.
+  virtual void stepSkipped(const std::string& /*what*/, const std::exception& /*error*/) {}
 };
 
 // A run nobody watches: no window, nothing to show.

@@ -9,12 +9,15 @@ void CreateShortcut(platform::Platform& platform, const std::string& target, con
   platform.createShortcut({target, linkPath, description, arguments});
 }
 
-std::optional<std::string> CreateDesktopShortcut(platform::Platform& platform, const std::string& directory) {
+void CreateDesktopShortcut(platform::Platform& platform, const std::string& directory,
+                           RunProgress& progress) {
   const auto desktop = platform.shellFolder(platform::ShellFolder::DesktopDirectory);
-  if (!desktop) return std::nullopt;
+  if (!desktop) return;
   const std::string link = *desktop + "\\" + kClientShortcut;
-  CreateShortcut(platform, directory + kClientFileName, link, kClientDescription, "");
-  return link;
+  const std::string target = directory + kClientFileName;
+  const bool isNew = !platform.fileExists(link);
+  CreateShortcut(platform, target, link, kClientDescription, "");
+  progress.shortcutCreated(link, target, isNew);
 }
 
 }  // namespace vorpane::app

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "app/RunProgress.h"
 #include "platform/Platform.h"
 #include "product/InstalledFiles.h"
 
@@ -23,9 +24,8 @@ inline constexpr const char* kUninstallerDescription = "Unistall Vorpane";
 void CreateShortcut(platform::Platform& platform, const std::string& target, const std::string& linkPath,
                     const std::string& description, const std::string& arguments);
 
-// The client's shortcut on the user's desktop, to directory + "Vorpane.Exe".
-// Nothing happens when the shell knows no desktop folder. Returns the link's
-// path, or nothing.
-std::optional<std::string> CreateDesktopShortcut(platform::Platform& platform, const std::string& directory);
+// The client's shortcut on the user's desktop, to directory + "Vorpane.Exe",
+// noted in the progress. Nothing happens when the shell knows no desktop folder.
+void CreateDesktopShortcut(platform::Platform& platform, const std::string& directory, RunProgress& progress);
 
 }  // namespace vorpane::app

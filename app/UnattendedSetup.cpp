@@ -32,11 +32,8 @@ int UnattendedSetup::install(const Switches& switches) {
     RefuseOtherThanHardDisk(platform_, plan.downloadDir, kDownloadDiskLine);
     RefuseOtherThanHardDisk(platform_, plan.cacheDir, kCacheDiskLine);
     RefuseExistingInstallation(platform_, plan.installDir);
-    for (const std::string* directory : {&plan.installDir, &plan.downloadDir, &plan.cacheDir}) {
-      const bool existed = platform_.directoryExists(*directory);
-      MakeDirectoryIfMissing(platform_, *directory);
-      if (!existed) progress_.directoryCreated(*directory);
-    }
+    for (const std::string* directory : {&plan.installDir, &plan.downloadDir, &plan.cacheDir})
+      if (MakeDirectoryIfMissing(platform_, *directory)) progress_.directoryCreated(*directory);
   } catch (const std::exception& error) {
     return refused(error);
   }
@@ -45,6 +42,7 @@ int UnattendedSetup::install(const Switches& switches) {
   } catch (const std::exception& error) {
     return failed(error);
   }
+  journal_.commit();
   write("Installed Vorpane in " + plan.installDir);
   return exitcode::Done;
 }
@@ -63,6 +61,7 @@ int UnattendedSetup::upgrade(const Switches& switches) {
   } catch (const std::exception& error) {
     return failed(error);
   }
+  journal_.commit();
   write("Upgraded Vorpane in " + directory);
   return exitcode::Done;
 }
@@ -77,13 +76,21 @@ std::string UnattendedSetup::chosen(const std::optional<std::string>& given, con
 int UnattendedSetup::refused(const std::exception& error) {
   message_ = error.what();
   if (log_ != nullptr) log_->writeFailure("Refused", error);
+  takeBack();
   return exitcode::Refused;
 }
 
 int UnattendedSetup::failed(const std::exception& error) {
   message_ = error.what();
   if (log_ != nullptr) log_->writeFailure("Failed", error);
+  takeBack();
   return exitcode::RunFailed;
+}
+
+void UnattendedSetup::takeBack() {
+  if (journal_.empty()) return;
+  write("Removing what was made");
+  for (const auto& path : journal_.rollBack()) write("Could not remove " + path);
 }
 
 void UnattendedSetup::write(const std::string& text) {

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/InstallationJournal.h"
 #include "app/RunLog.h"
 #include "app/RunProgress.h"
 #include "app/Switches.h"
@@ -18,7 +19,11 @@ class UnattendedSetup {
   // log may be absent; progress is where the run's progress shows (a page, or
   // nowhere). The payload writers must already write through the platform.
   UnattendedSetup(platform::Platform& platform, RunProgress& progress, RunLog* log)
-      : platform_(platform), log_(log), progress_(log, &progress) {}
+      : platform_(platform),
+        log_(log),
+        journal_(platform),
+        journaling_(journal_, progress),
+        progress_(log, &journaling_) {}
 
   // Never raises: returns the exit code; message() says what went wrong.
   int run(const Switches& switches);
@@ -32,8 +37,13 @@ class UnattendedSetup {
   std::string chosen(const std::optional<std::string>& given, const char* name, std::string proposed);
   void write(const std::string& text);
 
+  // Takes back what was made before a refusal or a failure, logging what stays.
+  void takeBack();
+
   platform::Platform& platform_;
   RunLog* log_;
+  InstallationJournal journal_;
+  JournalingProgress journaling_;
   LoggingProgress progress_;
   std::string message_;
 };

@@ -1,5 +1,6 @@
 #include "app/UpgradeRun.h"
 
+#include "app/InstalledProgramsEntry.h"
 #include "app/ProgramExtraction.h"
 #include "app/Shortcuts.h"
 
@@ -9,11 +10,10 @@ void UpgradeRun::run(const UpgradePlan& plan) {
   BeginRunProgress(progress_);
   ExtractPrograms(platform_, plan.upgradeDir, progress_);
   progress_.processMessages();
-  if (plan.desktopShortcut) {
-    if (const auto link = CreateDesktopShortcut(platform_, plan.upgradeDir))
-      progress_.shortcutCreated(*link, plan.upgradeDir + kClientFileName);
-  }
+  if (plan.desktopShortcut) CreateDesktopShortcut(platform_, plan.upgradeDir, progress_);
   progress_.setPosition(PositionAtPercent(RunProgressMaximum(), 93));
+  // Also an installation that was never listed is listed from now on.
+  RegisterInstallation(platform_, plan.upgradeDir, static_cast<std::uint64_t>(ProgramsSize()), progress_);
 }
 
 }  // namespace vorpane::app

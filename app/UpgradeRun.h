@@ -1,6 +1,7 @@
 #pragma once
 // An upgrade in place: both programs rewritten in an installation directory,
-// and the client's desktop shortcut renewed when asked for. The directory, the
+// the client's desktop shortcut renewed when asked for, and the entry in the
+// list of installed programs brought up to this version. The directory, the
 // data file and the start-menu group stay as they are.
 
 #include <string>

@@ -10,7 +10,7 @@ void ImageWriter::setPlatform(platform::Platform& platform) {
   platform_ = &platform;
 }
 
-void ImageWriter::beginWrite(const std::string& path) {
+void ImageWriter::beginWrite(const std::string& path, Placement placement) {
   if (platform_ == nullptr) throw std::logic_error("The image writer has no platform to write with");
   abandon();
   chunkIndex_ = 0;
@@ -19,6 +19,7 @@ void ImageWriter::beginWrite(const std::string& path) {
   file_ = platform_->createFile(temporary);
   target_ = path;
   temporary_ = temporary;
+  placement_ = placement;
 }
 
 void ImageWriter::writeNextChunk() {
@@ -42,9 +43,17 @@ void ImageWriter::writeNextChunk() {
 void ImageWriter::complete() {
   file_->close();
   file_.reset();
+  if (placement_ == Placement::OnCompletion) {
+    replaceTarget();
+    temporary_.clear();
+  }
+  bytesWritten_ = size() + 1;
+}
+
+void ImageWriter::placeHeldImage() {
+  if (file_ || temporary_.empty()) throw platform::IoError(platform::io::FileNotOpen);
   replaceTarget();
   temporary_.clear();
-  bytesWritten_ = size() + 1;
 }
 
 void ImageWriter::replaceTarget() {

@@ -36,9 +36,21 @@ class ImageWriter {
   using BusyTargetWait = std::function<bool()>;
   void setBusyTargetWait(BusyTargetWait wait) { busyTargetWait_ = std::move(wait); }
 
+  // When a complete image takes the target's place: at once, or only when
+  // placeHeldImage() is called, so that a caller can write several images
+  // before replacing any of them.
+  enum class Placement { OnCompletion, Held };
+
   // Starts over: counters to 0 and a fresh temporary file beside the target.
   // Raises platform::IoError when the file cannot be created (nothing written).
-  void beginWrite(const std::string& path);
+  void beginWrite(const std::string& path, Placement placement = Placement::OnCompletion);
+
+  // A held image, complete and closed beside its target, takes the target's
+  // place (waiting for a busy target as above); raises platform::IoError with
+  // the target untouched, after which the image is still held.
+  void placeHeldImage();
+  // Removes a held image, or an unfinished one, leaving the target as it was.
+  void discardHeldImage() noexcept { abandon(); }
 
   // Writes the next chunk of up to 1024 bytes. The call that finds the image
   // exhausted closes the file and puts it in the target's place. Raises
@@ -70,6 +82,7 @@ class ImageWriter {
   std::unique_ptr<platform::OutputFile> file_;  // open only while an extraction is under way
   std::string target_;
   std::string temporary_;
+  Placement placement_ = Placement::OnCompletion;
   std::int64_t bytesWritten_ = 0;
   std::int32_t chunkIndex_ = 0;
 };

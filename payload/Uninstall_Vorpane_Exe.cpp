@@ -19,6 +19,9 @@ std::span<const std::uint8_t> image() { return writer().image(); }
 void SetPlatform(platform::Platform& platform) { writer().setPlatform(platform); }
 void SetBusyTargetWait(ImageWriter::BusyTargetWait wait) { writer().setBusyTargetWait(std::move(wait)); }
 void BeginWrite(const std::string& path) { writer().beginWrite(path); }
+void BeginHeldWrite(const std::string& path) { writer().beginWrite(path, ImageWriter::Placement::Held); }
+void PlaceWritten() { writer().placeHeldImage(); }
+void DiscardWritten() { writer().discardHeldImage(); }
 void WriteNextChunk() { writer().writeNextChunk(); }
 bool WriteDone() { return writer().writeDone(); }
 std::int64_t BytesWritten() { return writer().bytesWritten(); }

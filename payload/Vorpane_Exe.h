@@ -30,6 +30,11 @@ void SetPlatform(platform::Platform& platform);
 void SetBusyTargetWait(ImageWriter::BusyTargetWait wait);
 
 void BeginWrite(const std::string& path);
+// The same, but the complete image waits beside the target until PlaceWritten()
+// (or DiscardWritten()), so that both programs can be replaced together.
+void BeginHeldWrite(const std::string& path);
+void PlaceWritten();
+void DiscardWritten();
 void WriteNextChunk();
 bool WriteDone();
 std::int64_t BytesWritten();

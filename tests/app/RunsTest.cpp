@@ -10,6 +10,7 @@
 #include "datafile/DataFileDecoder.h"
 #include "payload/Uninstall_Vorpane_Exe.h"
 #include "payload/Vorpane_Exe.h"
+#include "product/Product.h"
 
 namespace vorpane::testing {
 namespace {
@@ -188,6 +189,23 @@ TEST_F(FailedInstallTest, ShortcutObjectRefused) {
   platform.failShortcuts(true);
   installAndExpectFailure("The shell link object could not be created.");
   EXPECT_FALSE(fs::exists(host(kDir + "Vorpane.Dat")));
+  // Taken back: the group the run made, the downloads folder the pages made.
+  EXPECT_FALSE(fs::exists(host("C:\\Menu\\Vorpane")));
+  EXPECT_FALSE(fs::exists(host(wizard->downloadDir())));
+  // A program that was there before is not removed.
+  EXPECT_TRUE(fs::exists(host(kDir + "Vorpane.Exe")));
+}
+
+TEST_F(WizardTest, LeavingBeforeTheRunRemovesTheDirectoriesThePagesMadeWhileEmpty) {
+  makeDirectory("C:\\Downloads");
+  walkToChoice();
+  walkToSummaryWithDefaults();
+  std::ofstream(host(wizard->cacheDir() + "kept.txt")) << "put there meanwhile";
+  view.click("Button16");
+  EXPECT_EQ(shell.haltCode, 0);
+  EXPECT_FALSE(fs::exists(host(wizard->installDir())));
+  EXPECT_TRUE(fs::exists(host("C:\\Downloads")));
+  EXPECT_TRUE(fs::exists(host(wizard->cacheDir() + "kept.txt")));
 }
 
 TEST_F(FailedInstallTest, DataFileRefused) {
@@ -252,6 +270,8 @@ TEST_F(UpgradeRunTest, TellsTheProgramsAndNinetyThreePercentAndTouchesNothingEls
   EXPECT_EQ(readFile(kDir + "Vorpane.Dat"), "the user's data");
   EXPECT_TRUE(platform.shortcuts().empty());
   EXPECT_FALSE(fs::exists(host("C:\\Menu")));
+  EXPECT_EQ(platform.readRegistryText(product::kInstalledProgramsKey, "DisplayVersion"), "3.31");
+  EXPECT_EQ(platform.readRegistryText(product::kInstalledProgramsKey, "InstallLocation"), "C:\\Old Vorpane");
 
   app::UpgradeRun(platform, progress).run({kDir, true});
   EXPECT_EQ(platform.shortcuts(), (std::vector<platform::ShortcutSpec>{
@@ -289,6 +309,19 @@ TEST_F(UpgradeRunTest, AClientThatNeverEndsFailsAfterTheWaitAndExitStillRestarts
   EXPECT_EQ(shell.terminateCode, 1);
   ASSERT_EQ(platform.processStarts().size(), 1u);
   EXPECT_EQ(platform.processStarts()[0].commandLine, "\"C:\\Old Vorpane\\Vorpane.Exe\" /upgraded3.31");
+}
+
+TEST_F(UpgradeRunTest, AFailureBeforeBothProgramsAreWrittenKeepsBothOldOnesAndTheOldEntry) {
+  std::ofstream(host(kDir + "Uninstall_Vorpane.Exe")) << "old uninstaller";
+  platform.writeRegistryValues(product::kInstalledProgramsKey, {{"DisplayVersion", "3.20", {}}});
+  platform.fillDiskAt(kDir + "Uninstall_Vorpane.Exe.new", 5000);
+  startAutomatic();
+  acceptDisclaimer();
+  EXPECT_EQ(shell.errors, std::vector<std::string>{"Disk full."});
+  EXPECT_EQ(readFile(kDir + "Vorpane.Exe"), "old client");
+  EXPECT_EQ(readFile(kDir + "Uninstall_Vorpane.Exe"), "old uninstaller");
+  EXPECT_FALSE(fs::exists(host(kDir + "Vorpane.Exe.new")));
+  EXPECT_EQ(platform.readRegistryText(product::kInstalledProgramsKey, "DisplayVersion"), "3.20");
 }
 
 TEST_F(UpgradeRunTest, APermanentRefusalOtherThanInUseIsReportedAtOnce) {

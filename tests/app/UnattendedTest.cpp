@@ -2,11 +2,13 @@
 // its exit codes and its log.
 
 #include <fstream>
+#include <map>
 
 #include "WizardTestSupport.h"
 #include "app/CommandLine.h"
 #include "app/Switches.h"
 #include "app/UnattendedSetup.h"
+#include "product/Product.h"
 
 namespace vorpane::testing {
 namespace {
@@ -108,6 +110,7 @@ TEST_F(UnattendedSetupTest, InstallsWhereThePagesWouldAndLogsEveryStep) {
           "Created shortcut C:\\Menu\\Vorpane\\Vorpane.Lnk to C:\\Program Files\\Vorpane\\Vorpane.Exe",
           "Wrote C:\\Program Files\\Vorpane\\Vorpane.Dat (" +
               std::to_string(fs::file_size(host("C:\\Program Files\\Vorpane\\Vorpane.Dat"))) + " bytes)",
+          "Created registry entry Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vorpane",
           "Installed Vorpane in C:\\Program Files\\Vorpane\\",
           "Exit code 0",
       }));
@@ -136,8 +139,61 @@ TEST_F(UnattendedSetupTest, AFailedRunExitsWithThreeAndLogsTheError) {
   EXPECT_EQ(run({"/D=C:\\V"}), 3);
   EXPECT_EQ(message, "Disk full");
   const auto lines = logLines();
-  EXPECT_EQ(lines[lines.size() - 3], "Wrote C:\\V\\Vorpane.Exe (2188800 bytes)");
-  EXPECT_EQ(lines[lines.size() - 2], "Failed: Disk full");
+  EXPECT_EQ(lines[lines.size() - 3], "Failed: Disk full");
+  EXPECT_EQ(lines[lines.size() - 2], "Removing what was made");
+  EXPECT_FALSE(fs::exists(host("C:\\V")));
+}
+
+// Every file and folder under the test's drives with its content, and the
+// installed-programs entry: what a failed installation must leave as it was.
+std::map<std::string, std::string> machine(const fs::path& root, platform::HostPlatform& platform) {
+  std::map<std::string, std::string> state;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (entry.path().filename() == "setup.log") continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    state[fs::relative(entry.path(), root).string()] =
+        entry.is_directory() ? "<dir>" : std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  if (platform.registryKeyExists(product::kInstalledProgramsKey)) state["<entry>"] = "";
+  return state;
+}
+
+TEST_F(UnattendedSetupTest, EveryRefusedChangeAndFullDiskLeavesTheMachineAsItWas) {
+  const auto before = machine(scratch, platform);
+  const auto installWith = [&](auto&& fault) {
+    platform.refuseChange(0);
+    app::RunLog log(platform, "C:\\setup.log");
+    fault();
+    return app::UnattendedSetup(platform, nowhere, &log).run(ParseSwitches({"/S", "/D=C:\\Vorpane"}));
+  };
+  const auto uninstall = [&] {
+    for (const char* made : {"C:\\Vorpane", "C:\\Menu\\Vorpane", "C:\\Downloads", "C:\\Vorpane_Cache"})
+      fs::remove_all(host(made));
+    fs::remove(host("C:\\Desktop\\Vorpane.Lnk"));
+    platform.removeRegistryKey(product::kInstalledProgramsKey);
+  };
+  ASSERT_EQ(installWith([&] { platform.refuseChange(0); }), 0);
+  const int changes = platform.changesCounted();
+  uninstall();
+  int failures = 0;
+  for (int refused = 1; refused <= changes; ++refused) {
+    if (installWith([&] { platform.refuseChange(refused); }) == 0) {
+      // A refused replacement is tried again; the start-menu group (there from
+      // an earlier installation, as far as the run can tell) and the entry are
+      // done without.
+      if (refused == changes) EXPECT_FALSE(platform.registryKeyExists(product::kInstalledProgramsKey));
+      uninstall();
+      continue;
+    }
+    ++failures;
+    ASSERT_EQ(machine(scratch, platform), before) << "change " << refused << " of " << changes << " refused";
+  }
+  EXPECT_EQ(failures, changes - 4);
+
+  for (const char* full : {"Vorpane.Dat", "Uninstall_Vorpane.Exe.new", "Vorpane.Exe.new"}) {
+    EXPECT_EQ(installWith([&] { platform.fillDiskAt(std::string("C:\\Vorpane\\") + full, 5000); }), 3);
+    EXPECT_EQ(machine(scratch, platform), before) << full;
+  }
 }
 
 TEST_F(UnattendedSetupTest, UpgradesACompatibleInstallationAndKeepsItsData) {

@@ -11,6 +11,8 @@ import winetest
 import wizard
 
 
+ENTRY_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vorpane"
+
 class Unattended(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -95,6 +97,11 @@ class Unattended(unittest.TestCase):
         self.assertTrue((folder / "Uninstall_Vorpane.Exe").exists())
         self.assertEqual((folder / "Vorpane.Dat").read_bytes(), data)
         self.assertEqual(session.find_windows("Vorpane"), [], "no client is started")
+        # Listed among the installed programs from now on, at this version and place.
+        code, entry = session.run("reg", "query", ENTRY_KEY)
+        self.assertEqual(code, 0, entry)
+        self.assertIn("DisplayVersion    REG_SZ    3.31", entry)
+        self.assertIn("InstallLocation    REG_SZ    C:\\Old Vorpane\n", entry)
 
 
 if __name__ == "__main__":
