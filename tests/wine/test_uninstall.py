@@ -106,6 +106,10 @@ class Uninstall(unittest.TestCase):
         session.key(session.wait_window(TITLE), "Return")
         session.wait_exit(remover, timeout=30)
         self.assertTrue(self.wait_gone(folder), "the installation directory stays")
+        # The copy that removed it goes when Windows next starts.
+        _, pending = session.run("reg", "query", "HKLM\\System\\CurrentControlSet\\Control\\Session Manager",
+                                 "/v", "PendingFileRenameOperations")
+        self.assertIn("Uninstall_Vorpane-", pending)
         self.assertEqual(self.links(), [])
         self.assertEqual(self.listed(), [])
 
