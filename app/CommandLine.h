@@ -1,16 +1,11 @@
 #pragma once
-// The program's arguments from its raw command line, split by the system's
-// plain rules: blanks separate, double quotes group and are dropped, and a
-// backslash is an ordinary character. The client passes its directory as
-// "C:\Program Files\Vorpane\" with the backslash before the closing quote;
-// the C runtime's rules would take that backslash as escaping the quote.
+// The installer splits its command line as the platform does for every
+// program of the product (see platform/CommandLine.h).
 
-#include <string>
-#include <vector>
+#include "platform/CommandLine.h"
 
 namespace vorpane::app {
 
-// The arguments after the program's own name (which may itself be quoted).
-std::vector<std::string> SplitCommandLine(const std::string& commandLine);
+using platform::SplitCommandLine;
 
 }  // namespace vorpane::app

@@ -1,55 +1,6 @@
 #include "app/RunLog.h"
 
-#include <cstdio>
-
-#include "platform/IoError.h"
-
 namespace vorpane::app {
-
-namespace {
-
-std::string timeStamp(const platform::LocalDateTime& t) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", t.year, t.month, t.day, t.hour,
-                t.minute, t.second, t.millisecond);
-  return text;
-}
-
-}  // namespace
-
-RunLog::RunLog(platform::Platform& platform, const std::string& path)
-    : platform_(platform), file_(platform.createFile(path)) {}
-
-RunLog::~RunLog() {
-  try {
-    file_->close();
-  } catch (const std::exception&) {
-    // Every line has been handed to the system already.
-  }
-}
-
-void RunLog::write(const std::string& text) {
-  std::string line = timeStamp(platform_.now()) + "  " + text;
-  // Messages break their lines for a box; in the log each step keeps one line.
-  for (char& c : line)
-    if (c == '\r' || c == '\n') c = ' ';
-  line += "\r\n";
-  try {
-    file_->write(reinterpret_cast<const std::uint8_t*>(line.data()), line.size());
-    file_->flush();
-  } catch (const std::exception&) {
-    // A log that cannot be written must not stop the installation it describes.
-  }
-}
-
-void RunLog::writeFailure(const std::string& what, const std::exception& error) {
-  std::string text = what + ": " + error.what();
-  if (const auto* io = dynamic_cast<const platform::IoError*>(&error)) {
-    const std::string system = platform_.systemErrorText(io->code());
-    if (!system.empty()) text += " (" + system + ")";
-  }
-  write(text);
-}
 
 void LoggingProgress::setMaximum(int maximum) {
   if (shown_ != nullptr) shown_->setMaximum(maximum);

@@ -1,32 +1,17 @@
 #pragma once
-// A log of what the installer did, for administrators: one time-stamped line
-// per step, handed to the system as soon as it is written, so the log is whole
-// up to the last step even when a run fails midway.
+// The installer's log, and the progress sink that writes a run's steps to it.
 
 #include <memory>
 #include <string>
 
 #include "app/RunProgress.h"
+#include "platform/LogFile.h"
 #include "platform/Platform.h"
 
 namespace vorpane::app {
 
-class RunLog {
- public:
-  // Creates (or replaces) the log file; raises the platform's IoError when it cannot.
-  RunLog(platform::Platform& platform, const std::string& path);
-  ~RunLog();
-  RunLog(const RunLog&) = delete;
-  RunLog& operator=(const RunLog&) = delete;
-
-  void write(const std::string& text);
-  // A failure: the message as shown, and for a file error the system's own words.
-  void writeFailure(const std::string& what, const std::exception& error);
-
- private:
-  platform::Platform& platform_;
-  std::unique_ptr<platform::OutputFile> file_;
-};
+// The installer's log is the platform's log file (see platform/LogFile.h).
+using RunLog = platform::LogFile;
 
 // Passes a run's progress on (to a page, or nowhere) and writes what the run
 // put in place to the log, when there is one.

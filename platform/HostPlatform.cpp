@@ -582,6 +582,7 @@ void HostPlatform::replaceFile(const std::string& source, const std::string& tar
     if (refused->second.remaining > 0) --refused->second.remaining;
     throw IoError(refused->second.ioCode);
   }
+  if (heldFiles_.contains(key(target))) throw IoError(io::AccessDenied);
   countChange();
   fs::path from = hostPath(source);
   fs::path to = hostPath(target);
@@ -599,7 +600,8 @@ bool HostPlatform::removeFile(const std::string& path) noexcept {
   try {
     fs::path host = hostPath(path);
     std::error_code ec;
-    if (host.empty() || fs::is_directory(host, ec)) return false;
+    if (host.empty() || fs::is_directory(host, ec) || heldFiles_.contains(key(path))) return false;
+    countChange();
     return fs::remove(host, ec) && !ec;
   } catch (...) {
     return false;
@@ -611,7 +613,27 @@ bool HostPlatform::removeDirectory(const std::string& path) noexcept {
     fs::path host = hostPath(path);
     std::error_code ec;
     if (host.empty() || !fs::is_directory(host, ec) || !fs::is_empty(host, ec)) return false;
+    countChange();
     return fs::remove(host, ec) && !ec;
+  } catch (...) {
+    return false;
+  }
+}
+
+void HostPlatform::holdFile(const std::string& windowsPath, bool held) {
+  if (held) {
+    heldFiles_.insert(key(windowsPath));
+  } else {
+    heldFiles_.erase(key(windowsPath));
+  }
+}
+
+bool HostPlatform::fileInUse(const std::string& path) { return heldFiles_.contains(key(path)); }
+
+bool HostPlatform::removeFileAtRestart(const std::string& path) noexcept {
+  try {
+    removalsAtRestart_.push_back(path);
+    return true;
   } catch (...) {
     return false;
   }
@@ -624,6 +646,21 @@ void HostPlatform::startProcess(const std::string& commandLine, int showMode) {
 }
 
 void HostPlatform::openLink(const std::string& target) { openedLinks_.push_back(target); }
+
+bool HostPlatform::startProgram(const std::string& commandLine, const std::string& workingDirectory) {
+  try {
+    countChange();
+  } catch (const IoError&) {
+    return false;
+  }
+  programStarts_.emplace_back(commandLine, workingDirectory);
+  return true;
+}
+
+bool HostPlatform::waitForProcessEnd(std::uint32_t processId, int) {
+  waitedProcesses_.push_back(processId);
+  return true;
+}
 
 // The link is recorded and also left on disk as a small text file, so that a
 // test can look at the folder as a user would.
@@ -676,6 +713,11 @@ std::optional<std::string> HostPlatform::readRegistryText(const std::string& key
 }
 
 bool HostPlatform::removeRegistryKey(const std::string& key) noexcept {
+  try {
+    countChange();
+  } catch (const IoError&) {
+    return false;
+  }
   const std::string lowered = lowerAscii(key);
   std::erase_if(registry_, [&](const auto& entry) {
     return entry.first == lowered || entry.first.rfind(lowered + "\\", 0) == 0;

@@ -48,11 +48,22 @@ class HostPlatform : public Platform {
   // createShortcut() raises as if the shell-link object could not be had.
   void failShortcuts(bool fail);
   // The number-th change from now on (a directory, file, replacement, shortcut
-  // or registry key made) is refused with "Access denied", as a disk or registry
-  // that turns read-only would refuse it; 0 refuses none.
+  // or registry key made, a file, directory or registry key removed, a program
+  // started) is refused with "Access denied", as a disk or registry that turns
+  // read-only would refuse it (a removal then reports false); 0 refuses none.
   void refuseChange(int number);
   // The changes counted since the last refuseChange().
   int changesCounted() const { return changesCounted_; }
+  // The running program's file, process id and temporary folder as the
+  // program sees them.
+  void setOwnProgramPath(const std::string& windowsPath) { ownProgramPath_ = windowsPath; }
+  void setProcessId(std::uint32_t id) { processId_ = id; }
+  void setTemporaryFolder(std::optional<std::string> windowsPath) {
+    temporaryFolder_ = std::move(windowsPath);
+  }
+  // The file is held as a running program holds its own: fileInUse() says so,
+  // and it can be neither replaced nor removed.
+  void holdFile(const std::string& windowsPath, bool held = true);
   // listDirectory() reports the file or directory with the hidden attribute; the
   // host has no such attribute, so tests mark what Windows would show as hidden.
   void setHidden(const std::string& windowsPath, bool hidden = true);
@@ -64,6 +75,10 @@ class HostPlatform : public Platform {
   const std::vector<ProcessStart>& processStarts() const { return processStarts_; }
   const std::vector<std::string>& openedLinks() const { return openedLinks_; }
   const std::vector<ShortcutSpec>& shortcuts() const { return shortcuts_; }
+  // startProgram() calls: the command line and the working directory.
+  const std::vector<std::pair<std::string, std::string>>& programStarts() const { return programStarts_; }
+  const std::vector<std::uint32_t>& waitedProcesses() const { return waitedProcesses_; }
+  const std::vector<std::string>& removalsAtRestart() const { return removalsAtRestart_; }
   // The values under a registry key, in the order they were first written;
   // empty when the key is missing.
   std::vector<RegistryValue> registryValues(const std::string& key) const;
@@ -90,6 +105,15 @@ class HostPlatform : public Platform {
   void openLink(const std::string& target) override;
   void createShortcut(const ShortcutSpec& shortcut) override;
   std::optional<std::string> shortcutTarget(const std::string& linkPath) override;
+  std::string ownProgramPath() override { return ownProgramPath_; }
+  std::uint32_t processId() override { return processId_; }
+  std::optional<std::string> temporaryFolder() override { return temporaryFolder_; }
+  // Recorded; counts as a change, so a refused change can keep a program from starting.
+  bool startProgram(const std::string& commandLine, const std::string& workingDirectory) override;
+  // Recorded; every process has already ended.
+  bool waitForProcessEnd(std::uint32_t processId, int timeoutMilliseconds) override;
+  bool fileInUse(const std::string& path) override;
+  bool removeFileAtRestart(const std::string& path) noexcept override;
   void writeRegistryValues(const std::string& key, const std::vector<RegistryValue>& values) override;
   std::optional<std::string> readRegistryText(const std::string& key, const std::string& name) override;
   bool removeRegistryKey(const std::string& key) noexcept override;
@@ -139,6 +163,13 @@ class HostPlatform : public Platform {
   std::vector<ProcessStart> processStarts_;
   std::vector<std::string> openedLinks_;
   std::vector<ShortcutSpec> shortcuts_;
+  std::vector<std::pair<std::string, std::string>> programStarts_;
+  std::vector<std::uint32_t> waitedProcesses_;
+  std::vector<std::string> removalsAtRestart_;
+  std::string ownProgramPath_ = "C:\\Program.exe";
+  std::uint32_t processId_ = 4242;
+  std::optional<std::string> temporaryFolder_;
+  std::set<std::string> heldFiles_;  // keyed by key(path)
   void countChange();
   int changesCounted_ = 0;
   int refusedChange_ = 0;

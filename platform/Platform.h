@@ -154,7 +154,8 @@ class Platform {
   // IoError (target untouched) when the target cannot be replaced, for example
   // because it is a running program.
   virtual void replaceFile(const std::string& source, const std::string& target) = 0;
-  // Removes a file; reports false instead of raising, for clean-up paths.
+  // Removes a file; reports false instead of raising, for clean-up paths and
+  // removals that list what they could not remove.
   virtual bool removeFile(const std::string& path) noexcept = 0;
   // Removes a directory only when it is empty; false when it is not removed.
   virtual bool removeDirectory(const std::string& path) noexcept = 0;
@@ -170,6 +171,26 @@ class Platform {
   virtual void createShortcut(const ShortcutSpec& shortcut) = 0;
   // The program a shortcut file starts, or nothing when it cannot be read.
   virtual std::optional<std::string> shortcutTarget(const std::string& linkPath) = 0;
+
+  // --- the running program --------------------------------------------------------
+  // The full path of the running program's own file.
+  virtual std::string ownProgramPath() = 0;
+  virtual std::uint32_t processId() = 0;
+  // The folder for temporary files, without a trailing backslash, or nothing
+  // when the system names none.
+  virtual std::optional<std::string> temporaryFolder() = 0;
+  // Starts a program in the given working directory without waiting for it;
+  // false when it could not be started.
+  virtual bool startProgram(const std::string& commandLine, const std::string& workingDirectory) = 0;
+  // Waits until the process with that id has ended (at once when there is
+  // none); false when it still runs after the time (negative: no limit).
+  virtual bool waitForProcessEnd(std::uint32_t processId, int timeoutMilliseconds) = 0;
+  // Whether another program holds the file so that it can be neither written
+  // nor removed now, as a running program holds its own file.
+  virtual bool fileInUse(const std::string& path) = 0;
+  // Has the system remove the file when the machine next starts, as a running
+  // program cannot remove itself; false when the system refuses.
+  virtual bool removeFileAtRestart(const std::string& path) noexcept = 0;
 
   // --- the machine's registry ---------------------------------------------------
   // Keys are paths below the local machine's root ("Software\\Maker\\Product"),

@@ -295,6 +295,63 @@ std::optional<std::string> Win32Platform::shortcutTarget(const std::string& link
   return std::string(target);
 }
 
+std::string Win32Platform::ownProgramPath() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    // A path that fills the buffer may have been cut off: try a larger one.
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::uint32_t Win32Platform::processId() { return GetCurrentProcessId(); }
+
+std::optional<std::string> Win32Platform::temporaryFolder() {
+  char path[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathA(sizeof path, path);
+  if (length == 0 || length > MAX_PATH) return std::nullopt;
+  std::string result(path, length);
+  if (result.size() > 3 && result.back() == '\\') result.pop_back();
+  return result;
+}
+
+bool Win32Platform::startProgram(const std::string& commandLine, const std::string& workingDirectory) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  std::string line = commandLine;  // CreateProcess may write into it
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, workingDirectory.c_str(),
+                      &startup, &process))
+    return false;
+  const handles::KernelHandle thread(process.hThread), started(process.hProcess);
+  return true;
+}
+
+bool Win32Platform::waitForProcessEnd(std::uint32_t processId, int timeoutMilliseconds) {
+  const handles::KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+  // No process to open: it has ended already.
+  if (!process.valid()) return true;
+  const DWORD timeout = timeoutMilliseconds < 0 ? INFINITE : static_cast<DWORD>(timeoutMilliseconds);
+  return WaitForSingleObject(process.get(), timeout) == WAIT_OBJECT_0;
+}
+
+bool Win32Platform::fileInUse(const std::string& path) {
+  // A running program's file cannot be opened for writing by anyone, nor can
+  // a file another program holds without sharing it.
+  const FileHandle file(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return !file.valid() && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+bool Win32Platform::removeFileAtRestart(const std::string& path) noexcept {
+  return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+}
+
 namespace {
 
 // The 64-bit registry view also from a 32-bit build, where the system lists

@@ -31,6 +31,13 @@ class Win32Platform : public Platform {
   void openLink(const std::string& target) override;
   void createShortcut(const ShortcutSpec& shortcut) override;
   std::optional<std::string> shortcutTarget(const std::string& linkPath) override;
+  std::string ownProgramPath() override;
+  std::uint32_t processId() override;
+  std::optional<std::string> temporaryFolder() override;
+  bool startProgram(const std::string& commandLine, const std::string& workingDirectory) override;
+  bool waitForProcessEnd(std::uint32_t processId, int timeoutMilliseconds) override;
+  bool fileInUse(const std::string& path) override;
+  bool removeFileAtRestart(const std::string& path) noexcept override;
   void writeRegistryValues(const std::string& key, const std::vector<RegistryValue>& values) override;
   std::optional<std::string> readRegistryText(const std::string& key, const std::string& name) override;
   bool removeRegistryKey(const std::string& key) noexcept override;

@@ -5,8 +5,8 @@
 #         -DUNINSTALLER=<file> -DUNINSTALLER_SIZE=<n> -DUNINSTALLER_STANDIN=ON|OFF
 #         -DCLIENT=<file> -DCLIENT_SIZE=<n> -DCLIENT_STANDIN=ON|OFF -P EmbedImages.cmake
 #
-# A stand-in image (one of the build's own small programs) is made to look like
-# the real one: its third byte becomes 'P' so that it begins with "MZP" (the
+# A stand-in image (one of the build's own programs: the uninstaller, the
+# client's stand-in) is made to look like the shipped one: its third byte becomes 'P' so that it begins with "MZP" (the
 # loader ignores that header field), and zero bytes pad it to the given size
 # (the loader ignores bytes after the last section). Any other image is
 # embedded as it is and must have the size the build was configured with.
@@ -22,7 +22,8 @@ function(check_image path expected standin)
   endif()
   file(SIZE "${path}" actual)
   if(standin AND actual GREATER expected)
-    message(FATAL_ERROR "Stand-in ${path} is ${actual} bytes, more than the ${expected} it stands in for")
+    message(FATAL_ERROR "The program ${path} is ${actual} bytes, more than the ${expected} bytes of its place "
+                        "in the installer")
   elseif(NOT standin AND NOT actual EQUAL expected)
     message(FATAL_ERROR "Image ${path} is ${actual} bytes but the build was configured for ${expected}; "
                         "configure the build again")

@@ -1,9 +1,7 @@
 // A small Windows program that the installer carries in place of the real
-// client or uninstaller when the build is given no images. It records each
-// start's command line in a text file beside itself, so that tests can see how
-// the installer started it, and shows a window that says what it stands in for.
-//
-// Built twice: with VORPANE_STANDIN_CLIENT or with VORPANE_STANDIN_UNINSTALLER.
+// client when the build is given no client image. It records each start's
+// command line in a text file beside itself, so that tests can see how the
+// installer started it, and shows a window that says what it stands in for.
 
 #include <windows.h>
 
@@ -11,17 +9,9 @@
 
 namespace {
 
-#if defined(VORPANE_STANDIN_CLIENT)
 constexpr char kTitle[] = "Vorpane";
 constexpr char kMessage[] = "This program stands in for the Vorpane client.";
 constexpr char kRecordName[] = "Vorpane.cmdline.txt";
-#elif defined(VORPANE_STANDIN_UNINSTALLER)
-constexpr char kTitle[] = "Uninstall Vorpane";
-constexpr char kMessage[] = "This program stands in for the Vorpane uninstaller.";
-constexpr char kRecordName[] = "Uninstall_Vorpane.cmdline.txt";
-#else
-#error Build with VORPANE_STANDIN_CLIENT or VORPANE_STANDIN_UNINSTALLER
-#endif
 
 constexpr char kClassName[] = "VorpaneStandin";
 

@@ -3,8 +3,11 @@
 
 The layers, lowest first: platform < product < payload, datafile, finder < ui
 < app < app/win32. A file may include headers of its own module and of lower
-layers; modules of one layer do not include each other. tests/ and bench/ may
-include anything. Usage: check_layers.py <repository root>
+layers; modules of one layer do not include each other. The uninstaller
+(uninstaller/, with its Windows program in uninstaller/win32) is a program of
+its own beside the installer: it stands on platform and product only, and no
+other module includes it. tests/ and bench/ may include anything.
+Usage: check_layers.py <repository root>
 """
 import pathlib
 import re
@@ -12,7 +15,9 @@ import sys
 
 # Longest prefix first, so app/win32 is not taken for app.
 LAYERS = [("app/win32", 5), ("app", 4), ("ui", 3), ("payload", 2), ("datafile", 2), ("finder", 2),
-          ("product", 1), ("platform", 0)]
+          ("uninstaller", 2), ("product", 1), ("platform", 0)]
+# Programs of their own: no module but their own includes them.
+OWN_PROGRAMS = {"uninstaller"}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 SOURCES = {".h", ".hpp", ".cpp", ".cc", ".in"}
 
@@ -37,7 +42,9 @@ def violations(root):
             target, rank = module_of(header)
             if target is None or target == own:
                 continue
-            if rank >= own_rank:
+            if target in OWN_PROGRAMS:
+                found.append(f"{relative}: includes {header} ({target} is a program of its own)")
+            elif rank >= own_rank:
                 found.append(f"{relative}: includes {header} ({target} is not below {own})")
     return found
 

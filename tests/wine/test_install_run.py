@@ -38,7 +38,7 @@ class InstallRun(wizard.Driving, unittest.TestCase):
         cls.installer_file = winetest.required_env("VORPANE_INSTALLER")
         cls.program = cls.session.copy_in(cls.installer_file)
         cls.client = wizard.embedded_image(winetest.required_env("VORPANE_STANDIN_CLIENT"), wizard.CLIENT_IMAGE_SIZE)
-        cls.uninstaller = wizard.embedded_image(winetest.required_env("VORPANE_STANDIN_UNINSTALLER"),
+        cls.uninstaller = wizard.embedded_image(winetest.required_env("VORPANE_UNINSTALLER_IMAGE"),
                                               wizard.UNINSTALLER_IMAGE_SIZE)
 
     # --- walking the wizard ----------------------------------------------------------

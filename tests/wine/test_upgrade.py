@@ -34,7 +34,7 @@ class Upgrade(wizard.Driving, unittest.TestCase):
         cls.launcher = cls.session.copy_in(winetest.required_env("VORPANE_LAUNCH"))
         cls.standin = winetest.required_env("VORPANE_STANDIN_CLIENT")
         cls.client = wizard.embedded_image(cls.standin, wizard.CLIENT_IMAGE_SIZE)
-        cls.uninstaller = wizard.embedded_image(winetest.required_env("VORPANE_STANDIN_UNINSTALLER"),
+        cls.uninstaller = wizard.embedded_image(winetest.required_env("VORPANE_UNINSTALLER_IMAGE"),
                                                  wizard.UNINSTALLER_IMAGE_SIZE)
 
     def plant(self, windows_dir, version, with_client=True):

@@ -115,8 +115,9 @@ class WizardWalk(wizard.Driving, unittest.TestCase):
         installation = session.host_path("C:\\Program Files\\Vorpane")
         installation.mkdir(parents=True, exist_ok=True)
         shutil.copy2(winetest.required_env("VORPANE_STANDIN_CLIENT"), installation / "Vorpane.Exe")
-        # A program where an unquoted path with blanks would be cut off: it must never start.
-        shutil.copy2(winetest.required_env("VORPANE_STANDIN_UNINSTALLER"), session.host_path("C:\\") / "Program.exe")
+        # A program where an unquoted path with blanks would be cut off: it must never start
+        # (the stand-in records its start beside itself).
+        shutil.copy2(winetest.required_env("VORPANE_STANDIN_CLIENT"), session.host_path("C:\\") / "Program.exe")
         record = installation / "Vorpane.cmdline.txt"
         record.unlink(missing_ok=True)
 
@@ -135,7 +136,7 @@ class WizardWalk(wizard.Driving, unittest.TestCase):
             time.sleep(0.2)
         command_line = record.read_text(errors="replace").strip()
         self.assertTrue(command_line.endswith("Vorpane.Exe\" /upgraded3.31"), command_line)
-        self.assertFalse((session.host_path("C:\\") / "Uninstall_Vorpane.cmdline.txt").exists())
+        self.assertFalse((session.host_path("C:\\") / "Vorpane.cmdline.txt").exists())
         session.screenshot("client-restarted")
         session.key(client, "Escape")
 

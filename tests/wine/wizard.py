@@ -63,13 +63,13 @@ def settled_frame(session, name, facts, timeout=5):
         time.sleep(0.3)
 
 
-# The sizes the build pads the stand-in programs to.
+# The sizes the build pads its own programs (stand-in client, uninstaller) to.
 CLIENT_IMAGE_SIZE = 2188800
 UNINSTALLER_IMAGE_SIZE = 778240
 
 
 def embedded_image(standin, size):
-    """A stand-in program as the build embeds it: "MZP" and zero padding."""
+    """A program of the build (or a given image) as the build embeds it: "MZP" and zero padding."""
     data = bytearray(Path(standin).read_bytes())
     data[2] = ord("P")
     return bytes(data) + bytes(size - len(data))

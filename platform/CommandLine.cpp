@@ -1,6 +1,6 @@
-#include "app/CommandLine.h"
+#include "platform/CommandLine.h"
 
-namespace vorpane::app {
+namespace vorpane::platform {
 
 namespace {
 
@@ -41,4 +41,4 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
   }
 }
 
-}  // namespace vorpane::app
+}  // namespace vorpane::platform

@@ -1,0 +1,32 @@
+#pragma once
+// A log of what a program did, for administrators: one time-stamped line per
+// step, handed to the system as soon as it is written, so the log is whole up
+// to the last step even when a run fails midway. The installer and the
+// uninstaller write theirs alike.
+
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace vorpane::platform {
+
+class LogFile {
+ public:
+  // Creates (or replaces) the log file; raises IoError when it cannot.
+  LogFile(Platform& platform, const std::string& path);
+  ~LogFile();
+  LogFile(const LogFile&) = delete;
+  LogFile& operator=(const LogFile&) = delete;
+
+  void write(const std::string& text);
+  // A failure: the message as shown, and for a file error the system's own words.
+  void writeFailure(const std::string& what, const std::exception& error);
+
+ private:
+  Platform& platform_;
+  std::unique_ptr<OutputFile> file_;
+};
+
+}  // namespace vorpane::platform

@@ -1,0 +1,232 @@
+// The uninstaller's removal on the host platform: a whole installation as the
+// installer leaves it, with the user's own things around it.
+
+#include "uninstaller/Uninstall.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "platform/HostPlatform.h"
+#include "product/Product.h"
+
+namespace vorpane::uninstaller {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kDir[] = "C:\\Program Files\\Vorpane\\";
+constexpr char kPrograms[] = "C:\\Users\\Ann\\Start Menu\\Programs";
+constexpr char kGroup[] = "C:\\Users\\Ann\\Start Menu\\Programs\\Vorpane";
+constexpr char kDesktop[] = "C:\\Users\\Ann\\Desktop";
+constexpr char kKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vorpane";
+
+class Answers final : public Conversation {
+ public:
+  bool confirm(const std::string& question) override {
+    questions.push_back(question);
+    return yes;
+  }
+  void inform(const std::string& message) override { informed.push_back(message); }
+  void warn(const std::string& message) override { warned.push_back(message); }
+
+  bool yes = true;
+  std::vector<std::string> questions, informed, warned;
+};
+
+class UninstallTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = fs::temp_directory_path() / ("vorpane-uninstall-" + std::to_string(std::random_device{}()));
+    fs::create_directories(root_);
+    host_.mapDrive('C', root_);
+    host_.setShellFolder(platform::ShellFolder::Programs, kPrograms);
+    host_.setShellFolder(platform::ShellFolder::DesktopDirectory, kDesktop);
+    host_.setTemporaryFolder("C:\\Temp");
+    host_.setOwnProgramPath(std::string(kDir) + "Uninstall_Vorpane.Exe");
+    for (const char* folder : {"Program Files\\Vorpane", "Users\\Ann\\Start Menu\\Programs\\Vorpane",
+                               "Users\\Ann\\Desktop", "Temp", "Users\\Ann\\Downloads", "Vorpane Cache"})
+      fs::create_directories(host_.hostPath(std::string("C:\\") + folder));
+    for (const char* file : {"Vorpane.Exe", "Vorpane.Dat", "Uninstall_Vorpane.Exe"})
+      make(std::string(kDir) + file, std::string("bytes of ") + file);
+    link(std::string(kGroup) + "\\Vorpane.Lnk", std::string(kDir) + "Vorpane.Exe");
+    link(std::string(kGroup) + "\\Uninstall Vorpane.Lnk", std::string(kDir) + "Uninstall_Vorpane.Exe");
+    link(std::string(kDesktop) + "\\Vorpane.Lnk", std::string(kDir) + "Vorpane.Exe");
+    host_.writeRegistryValues(
+        kKey, {{"DisplayName", "Vorpane", {}}, {"InstallLocation", "C:\\program files\\VORPANE", {}}});
+    make("C:\\Users\\Ann\\Downloads\\song.ogg", "downloaded");
+    make("C:\\Vorpane Cache\\part.tmp", "cached");
+    log_ = std::make_unique<platform::LogFile>(host_, "C:\\Temp\\uninstall.log");
+  }
+  void TearDown() override {
+    log_.reset();
+    fs::remove_all(root_);
+  }
+
+  void make(const std::string& path, const std::string& content) {
+    std::ofstream(host_.hostPath(path), std::ios::binary) << content;
+  }
+  void link(const std::string& path, const std::string& target) {
+    host_.createShortcut({target, path, "", ""});
+  }
+  bool exists(const std::string& path) { return fs::exists(host_.hostPath(path)); }
+  std::string read(const std::string& path) {
+    std::ifstream in(host_.hostPath(path), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  int uninstall(bool silent, bool lockHeld = true) {
+    Switches switches;
+    switches.silent = silent;
+    return Uninstall(host_, switches, lockHeld, answers_, log_.get());
+  }
+  // Everything the installer made is still there.
+  void expectInstallationUntouched() {
+    for (const char* file : {"Vorpane.Exe", "Vorpane.Dat", "Uninstall_Vorpane.Exe"})
+      EXPECT_TRUE(exists(std::string(kDir) + file)) << file;
+    EXPECT_TRUE(exists(std::string(kGroup) + "\\Vorpane.Lnk"));
+    EXPECT_TRUE(exists(std::string(kDesktop) + "\\Vorpane.Lnk"));
+    EXPECT_TRUE(host_.registryKeyExists(kKey));
+    EXPECT_TRUE(host_.programStarts().empty());
+  }
+
+  fs::path root_;
+  platform::HostPlatform host_;
+  Answers answers_;
+  std::unique_ptr<platform::LogFile> log_;
+};
+
+TEST_F(UninstallTest, RemovesTheWholeInstallationAndNothingElse) {
+  make(std::string(kDir) + "my notes.txt", "mine");
+  host_.createDirectory(std::string(kDir) + "Downloads");
+
+  EXPECT_EQ(uninstall(true), exitcode::Done);
+
+  for (const char* file : {"Vorpane.Exe", "Vorpane.Dat"})
+    EXPECT_FALSE(exists(std::string(kDir) + file)) << file;
+  EXPECT_FALSE(exists(kGroup));
+  EXPECT_TRUE(exists(kPrograms));
+  EXPECT_FALSE(exists(std::string(kDesktop) + "\\Vorpane.Lnk"));
+  EXPECT_FALSE(host_.registryKeyExists(kKey));
+  EXPECT_EQ(read(std::string(kDir) + "my notes.txt"), "mine");
+  EXPECT_EQ(read("C:\\Users\\Ann\\Downloads\\song.ogg"), "downloaded");
+  EXPECT_EQ(read("C:\\Vorpane Cache\\part.tmp"), "cached");
+  EXPECT_TRUE(answers_.questions.empty() && answers_.informed.empty() && answers_.warned.empty());
+
+  // The uninstaller's own file goes through a copy that waits for this process.
+  EXPECT_EQ(read("C:\\Temp\\Uninstall_Vorpane-4242.Exe"), "bytes of Uninstall_Vorpane.Exe");
+  ASSERT_EQ(host_.programStarts().size(), 1u);
+  EXPECT_EQ(host_.programStarts()[0].first,
+            "\"C:\\Temp\\Uninstall_Vorpane-4242.Exe\" /S /FINISH=4242 \"C:\\Program "
+            "Files\\Vorpane\\Uninstall_Vorpane.Exe\"");
+  EXPECT_EQ(host_.programStarts()[0].second, "C:\\Temp");
+
+  const std::string log = read("C:\\Temp\\uninstall.log");
+  EXPECT_NE(log.find("Removed C:\\Program Files\\Vorpane\\Vorpane.Dat"), std::string::npos) << log;
+  EXPECT_NE(log.find("Left C:\\Program Files\\Vorpane\\my notes.txt: not installed by Vorpane"),
+            std::string::npos);
+  EXPECT_NE(log.find("Left C:\\Program Files\\Vorpane\\Downloads\\: not installed"), std::string::npos);
+  EXPECT_NE(log.find("Exit code 0\r\n"), std::string::npos);
+}
+
+TEST_F(UninstallTest, AsksFirstAndLeavesWhatBelongsToOthers) {
+  make(std::string(kDir) + "my notes.txt", "mine");
+  link(std::string(kDesktop) + "\\Vorpane.Lnk", "D:\\Elsewhere\\Vorpane.Exe");
+  host_.writeRegistryValues(kKey, {{"InstallLocation", "D:\\Elsewhere\\", {}}});
+
+  EXPECT_EQ(uninstall(false), exitcode::Done);
+
+  EXPECT_EQ(answers_.questions,
+            std::vector<std::string>{"Remove Vorpane 3.31 from C:\\Program Files\\Vorpane?"});
+  EXPECT_TRUE(exists(std::string(kDesktop) + "\\Vorpane.Lnk"));
+  EXPECT_TRUE(host_.registryKeyExists(kKey));
+  EXPECT_FALSE(exists(std::string(kDir) + "Vorpane.Exe"));
+  ASSERT_EQ(answers_.informed.size(), 1u);
+  EXPECT_EQ(answers_.informed[0],
+            "Vorpane 3.31 was removed from C:\\Program Files\\Vorpane.\r\rThese files were left in "
+            "C:\\Program Files\\Vorpane because they were not installed by Vorpane:\r  my notes.txt");
+  EXPECT_EQ(host_.programStarts().at(0).first.find(" /S "), std::string::npos);
+}
+
+TEST_F(UninstallTest, RefusesWithNothingRemoved) {
+  answers_.yes = false;
+  EXPECT_EQ(uninstall(false), exitcode::Refused);
+  expectInstallationUntouched();
+
+  host_.holdFile(std::string(kDir) + "Vorpane.Exe");
+  EXPECT_EQ(uninstall(false), exitcode::Refused);
+  EXPECT_EQ(answers_.warned, std::vector<std::string>{kClientRunning});
+  EXPECT_EQ(answers_.questions.size(), 1u) << "a running client is found before the question";
+  expectInstallationUntouched();
+
+  EXPECT_EQ(uninstall(true, false), exitcode::AlreadyRunning);
+  expectInstallationUntouched();
+  EXPECT_NE(read("C:\\Temp\\uninstall.log").find(std::string("Refused: ") + kAnotherSetupRunning),
+            std::string::npos);
+}
+
+TEST_F(UninstallTest, AnUninstallerOutsideAnInstallationRemovesNothing) {
+  host_.setOwnProgramPath("C:\\Users\\Ann\\Downloads\\Uninstall_Vorpane.Exe");
+  EXPECT_EQ(uninstall(true), exitcode::Refused);
+  expectInstallationUntouched();
+  EXPECT_TRUE(exists("C:\\Users\\Ann\\Downloads\\song.ogg"));
+}
+
+TEST_F(UninstallTest, ARefusedRemovalIsListedAndKeepsTheUninstallerToRunAgain) {
+  host_.refuseChange(2);  // the client goes first, then the data file is refused
+  EXPECT_EQ(uninstall(false), exitcode::RemovalFailed);
+
+  EXPECT_FALSE(exists(std::string(kDir) + "Vorpane.Exe"));
+  EXPECT_TRUE(exists(std::string(kDir) + "Vorpane.Dat"));
+  EXPECT_TRUE(exists(std::string(kDir) + "Uninstall_Vorpane.Exe"));
+  EXPECT_TRUE(exists(std::string(kGroup) + "\\Uninstall Vorpane.Lnk"));
+  EXPECT_TRUE(host_.registryKeyExists(kKey));
+  EXPECT_TRUE(host_.programStarts().empty());
+  ASSERT_EQ(answers_.warned.size(), 1u);
+  EXPECT_NE(answers_.warned[0].find("could not be removed:\r  C:\\Program Files\\Vorpane\\Vorpane.Dat\r"),
+            std::string::npos)
+      << answers_.warned[0];
+  EXPECT_NE(read("C:\\Temp\\uninstall.log").find("Could not remove C:\\Program Files\\Vorpane\\Vorpane.Dat"),
+            std::string::npos);
+
+  // Once the cause is gone the same uninstaller finishes the removal.
+  EXPECT_EQ(uninstall(true), exitcode::Done);
+  EXPECT_FALSE(exists(std::string(kDir) + "Vorpane.Dat"));
+  EXPECT_FALSE(host_.registryKeyExists(kKey));
+}
+
+TEST_F(UninstallTest, TheCopyRemovesTheUninstallerAndTheEmptyDirectory) {
+  for (const char* file : {"Vorpane.Exe", "Vorpane.Dat"}) host_.removeFile(std::string(kDir) + file);
+  host_.setOwnProgramPath("C:\\Temp\\Uninstall_Vorpane-4242.Exe");
+  const Switches switches =
+      ParseSwitches({"/S", "/finish=4242", std::string(kDir) + "Uninstall_Vorpane.Exe"});
+  ASSERT_TRUE(switches.error.empty()) << switches.error;
+
+  EXPECT_EQ(FinishRemoval(host_, switches, answers_), exitcode::Done);
+
+  EXPECT_EQ(host_.waitedProcesses(), std::vector<std::uint32_t>{4242});
+  EXPECT_FALSE(exists("C:\\Program Files\\Vorpane"));
+  EXPECT_EQ(host_.removalsAtRestart(), std::vector<std::string>{"C:\\Temp\\Uninstall_Vorpane-4242.Exe"});
+
+  // The private switch removes nothing but an uninstaller.
+  EXPECT_EQ(FinishRemoval(host_, ParseSwitches({"/S", "/FINISH=1", "C:\\Vorpane Cache\\part.tmp"}), answers_),
+            exitcode::BadCommandLine);
+  EXPECT_TRUE(exists("C:\\Vorpane Cache\\part.tmp"));
+}
+
+TEST(UninstallSwitches, ReadsTheSwitchesInAnyCase) {
+  const Switches s = ParseSwitches({"/verysilent", "/Log=C:\\My Logs\\u.log"});
+  EXPECT_TRUE(s.silent && s.error.empty());
+  EXPECT_EQ(s.logFile, "C:\\My Logs\\u.log");
+  EXPECT_TRUE(ParseSwitches({"/s"}).silent);
+  EXPECT_FALSE(ParseSwitches({}).silent);
+  EXPECT_EQ(ParseSwitches({"/S", "/D=C:\\x"}).error, "Unknown switch /D=C:\\x");
+  EXPECT_FALSE(ParseSwitches({"/LOG="}).error.empty());
+  EXPECT_FALSE(ParseSwitches({"/FINISH=12x", "C:\\V\\Uninstall_Vorpane.Exe"}).error.empty());
+}
+
+}  // namespace
+}  // namespace vorpane::uninstaller

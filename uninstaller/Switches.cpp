@@ -1,0 +1,61 @@
+#include "uninstaller/Switches.h"
+
+#include <charconv>
+
+#include "platform/WindowsPath.h"
+
+namespace vorpane::uninstaller {
+
+namespace {
+
+constexpr std::string_view kLog = "/log=";
+constexpr std::string_view kFinish = "/finish=";
+
+bool startsWith(const std::string& lowered, std::string_view prefix) { return lowered.rfind(prefix, 0) == 0; }
+
+std::optional<std::uint32_t> processIdOf(std::string_view text) {
+  std::uint32_t id = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
+  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+  return id;
+}
+
+}  // namespace
+
+Switches ParseSwitches(const std::vector<std::string>& arguments) {
+  Switches switches;
+  for (std::size_t i = 0; i < arguments.size() && switches.error.empty(); ++i) {
+    const std::string& argument = arguments[i];
+    const std::string lowered = platform::path::lowerAscii(argument);
+    if (lowered == "/s" || lowered == "/verysilent") {
+      switches.silent = true;
+    } else if (startsWith(lowered, kLog)) {
+      switches.logFile = argument.substr(kLog.size());
+      if (switches.logFile->empty()) switches.error = "/LOG= needs the name of the log file";
+    } else if (startsWith(lowered, kFinish) && i + 1 < arguments.size()) {
+      switches.finishAfter = processIdOf(std::string_view(argument).substr(kFinish.size()));
+      switches.originalProgram = arguments[++i];
+      if (!switches.finishAfter) switches.error = "Unknown switch " + argument;
+    } else {
+      switches.error = "Unknown switch " + argument;
+    }
+  }
+  return switches;
+}
+
+std::string FinishingCommandLine(const std::string& copy, std::uint32_t processId,
+                                 const std::string& originalProgram, bool silent) {
+  return "\"" + copy + "\"" + (silent ? " /S" : "") + " /FINISH=" + std::to_string(processId) + " \"" +
+         originalProgram + "\"";
+}
+
+std::string UsageText() {
+  return "Uninstall_Vorpane.Exe [/S | /VERYSILENT] [/LOG=\"file\"]\r\r"
+         "/S, /VERYSILENT\tremove without asking and without messages\r"
+         "/LOG=\"file\"\ta log of every step\r\r"
+         "Exit codes: 0 done, 1 bad command line, 2 refused (Vorpane is running, the answer was No, "
+         "no installation found), 3 something could not be removed, 5 another Vorpane setup program is "
+         "running.";
+}
+
+}  // namespace vorpane::uninstaller
