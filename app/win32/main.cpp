@@ -1,10 +1,12 @@
 // Install_Vorpane: the program around the wizard. Before anything else it
-// restricts where libraries are loaded from; it reads the leading switches,
-// checks its embedded images against their recorded digests and takes the
-// session's setup lock, refusing to go on when either fails, then sets up COM. Without them it builds the
-// form's model and windows, lets the wizard create the form (which picks the first page before anything
-// shows), shows the window centred and runs the message loop until the wizard ends it. With /SILENT it shows
-// only the run's progress page, with /VERYSILENT no window at all; both end with the run's exit code.
+// restricts where libraries are loaded from. It reads the leading switches,
+// checks its embedded images against the digests recorded by the build and
+// takes the session's setup lock, and refuses to go on when either fails; then
+// it sets up COM. Without switches it builds the form's model and windows, lets
+// the wizard create the form (which picks the first page before anything
+// shows), shows the window centred and runs the message loop until the wizard
+// ends it. With /SILENT it shows only the run's progress page, with /VERYSILENT
+// no window at all; both end with the run's exit code.
 
 #include <windows.h>
 
