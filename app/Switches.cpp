@@ -101,7 +101,9 @@ std::string SwitchesHelpText() {
          "/LOG=\"file\"\twrite a log of the run (also with the wizard)\r"
          "/? or /HELP\tthis list\r\r"
          "Exit codes: 0 done, 1 bad command line, 2 refused by a check\r"
-         "(directory, existing installation, nothing to upgrade), 3 the run failed.";
+         "(directory, existing installation, nothing to upgrade), 3 the run failed,\r"
+         "4 the installer is damaged (download it again),\r"
+         "5 another installation of Vorpane is already running.";
 }
 
 }  // namespace vorpane::app

@@ -49,4 +49,8 @@ inline constexpr int Damaged = 4;
 inline constexpr int AlreadyRunning = 5;
 }  // namespace exitcode
 
+// What the installer says when it refuses to start (exit codes 4 and 5).
+inline constexpr const char* kDamagedMessage = "The installer is damaged. Please download it again.";
+inline constexpr const char* kAlreadyRunningMessage = "An installation of Vorpane is already running.";
+
 }  // namespace vorpane::app

@@ -72,6 +72,14 @@ struct KernelKind {
 };
 using KernelHandle = unique_any<KernelKind>;
 
+// A library loaded with LoadLibrary(Ex).
+struct LibraryKind {
+  using Handle = HMODULE;
+  static Handle empty() noexcept { return nullptr; }
+  static bool close(Handle handle) noexcept { return FreeLibrary(handle) != 0; }
+};
+using Library = unique_any<LibraryKind>;
+
 // A directory enumeration opened with FindFirstFile(Ex).
 struct FindKind {
   using Handle = HANDLE;

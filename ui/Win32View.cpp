@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <tuple>
 
+#include "ui/Win32CommonControls.h"
 #include "ui/Win32ViewParts.h"
 
 namespace vorpane::ui {
@@ -224,7 +225,7 @@ LRESULT Win32View::handleControl(HWND window, UINT message, WPARAM wParam, LPARA
   const ControlKind kind = control != nullptr ? control->description->kind : ControlKind::Panel;
   switch (message) {
     case WM_GETDLGCODE: {
-      LRESULT code = DefSubclassProc(window, message, wParam, lParam);
+      LRESULT code = commonControls().defSubclassProc(window, message, wParam, lParam);
       // A read-only memo has no use for Tab and Enter: they move on as in the
       // rest of the form instead of being swallowed.
       if (kind == ControlKind::Memo) code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
@@ -242,24 +243,24 @@ LRESULT Win32View::handleControl(HWND window, UINT message, WPARAM wParam, LPARA
       }
       break;
     case WM_SETFOCUS: {
-      const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+      const LRESULT result = commonControls().defSubclassProc(window, message, wParam, lParam);
       // The model follows the user's focus, so that a handler focusing a
       // control again is not taken for a repetition and ignored.
       if (control != nullptr) model_.setFocus(control->description->name);
       return result;
     }
     case WM_LBUTTONUP: {
-      const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+      const LRESULT result = commonControls().defSubclassProc(window, message, wParam, lParam);
       if (kind == ControlKind::Memo) model_.raise(control->description->name, Event::Click);
       return result;
     }
     case WM_NCDESTROY:
-      RemoveWindowSubclass(window, &Win32View::controlProcedure, kSubclassId);
+      commonControls().removeWindowSubclass(window, &Win32View::controlProcedure, kSubclassId);
       break;
     default:
       break;
   }
-  return DefSubclassProc(window, message, wParam, lParam);
+  return commonControls().defSubclassProc(window, message, wParam, lParam);
 }
 
 // --- user input ------------------------------------------------------------------------------

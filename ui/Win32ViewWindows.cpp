@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <tuple>
 
+#include "ui/Win32CommonControls.h"
 #include "ui/Win32ViewParts.h"
 
 namespace vorpane::ui {
@@ -42,7 +43,7 @@ std::string driveText(const DriveEntry& drive) {
 
 void Win32View::registerClasses() {
   const INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&common);
+  commonControls().initCommonControlsEx(&common);
 
   struct ClassRecipe {
     const char* name;
@@ -234,8 +235,8 @@ void Win32View::createControl(Control& control, HWND parentWindow) {
 
   // System controls are watched for focus, clicks and keys.
   if (!recipe.ownClass)
-    SetWindowSubclass(control.window, &Win32View::controlProcedure, kSubclassId,
-                      reinterpret_cast<DWORD_PTR>(this));
+    commonControls().setWindowSubclass(control.window, &Win32View::controlProcedure, kSubclassId,
+                                       reinterpret_cast<DWORD_PTR>(this));
   if (d.kind == ControlKind::Image) createPicture(control);
   showModelState(control);
 }

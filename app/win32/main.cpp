@@ -1,9 +1,12 @@
-// Install_Vorpane: the program around the wizard. It sets up COM and the
-// platform and reads the leading switches. Without them it builds the form's
-// model and windows, lets the wizard create the form (which picks the first
-// page before anything shows), shows the window centred and runs the message
-// loop until the wizard ends it. With /SILENT it shows only the run's progress
-// page, with /VERYSILENT no window at all; both end with the run's exit code.
+// Install_Vorpane: the program around the wizard. Before anything else it
+// restricts where libraries are loaded from. It reads the leading switches,
+// checks its embedded images against the digests recorded by the build and
+// takes the session's setup lock, and refuses to go on when either fails; then
+// it sets up COM. Without switches it builds the form's model and windows, lets
+// the wizard create the form (which picks the first page before anything
+// shows), shows the window centred and runs the message loop until the wizard
+// ends it. With /SILENT it shows only the run's progress page, with /VERYSILENT
+// no window at all; both end with the run's exit code.
 
 #include <windows.h>
 
@@ -20,7 +23,11 @@
 #include "app/Switches.h"
 #include "app/UnattendedSetup.h"
 #include "app/win32/Win32Application.h"
+#include "payload/ImageCheck.h"
 #include "platform/Win32Platform.h"
+#include "platform/Win32SafeLoading.h"
+#include "platform/Win32SessionLock.h"
+#include "platform/Win32Sha256.h"
 #include "product/Product.h"
 #include "ui/FormDescription.h"
 #include "ui/FormModel.h"
@@ -82,8 +89,28 @@ int runSilently(HINSTANCE instance, platform::Platform& platform, const app::Swi
   return code;
 }
 
+// Ends the program before anything has been done, saying why: in a box unless
+// the switches silence boxes, and in the log.
+int refuse(const app::Switches& switches, app::RunLog* log, const std::string& message, int code) {
+  if (log) {
+    log->write(message);
+    log->write("Exit code " + std::to_string(code));
+  }
+  if (switches.showsMessages()) showMessage(message, MB_ICONERROR);
+  return code;
+}
+
+// Whether both embedded images are as built; the damaged ones are logged.
+bool imagesIntact(app::RunLog* log) {
+  platform::Win32Sha256 sha256;
+  const auto damaged = payload::DamagedImages(sha256, payload::EmbeddedImages());
+  if (log)
+    for (const auto& name : damaged)
+      log->write("Damaged: the image of " + name + " differs from the one built");
+  return damaged.empty();
+}
+
 int runInstaller(HINSTANCE instance) {
-  app::ComApartment com;
   platform::Win32Platform platform;
   const std::vector<std::string> arguments = app::commandLineArguments();
   const app::Switches switches = app::ParseSwitches(arguments);
@@ -99,6 +126,13 @@ int runInstaller(HINSTANCE instance) {
     }
     log->write(describedArguments(arguments));
   }
+  if (!imagesIntact(log.get()))
+    return refuse(switches, log.get(), app::kDamagedMessage, app::exitcode::Damaged);
+  // Held until the program ends, however it ends.
+  const platform::Win32SessionLock lock(product::kSetupMutexName);
+  if (!lock.held())
+    return refuse(switches, log.get(), app::kAlreadyRunningMessage, app::exitcode::AlreadyRunning);
+  app::ComApartment com;
   if (!switches.error.empty()) {
     if (log) log->write("Bad command line: " + switches.error + "; exit code 1");
     if (switches.showsMessages())
@@ -121,6 +155,10 @@ int runInstaller(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // First of all: until now only the system has loaded libraries (the imported
+  // ones, all of which it takes from its own directory); from here on nothing
+  // is loaded from the program's folder or the current one.
+  vorpane::platform::RestrictLibraryLoading();
   try {
     return runInstaller(instance);
   } catch (const std::exception& error) {
