@@ -1,8 +1,10 @@
 // Install_Vorpane: the program around the wizard. Before anything else it
-// restricts where libraries are loaded from. It reads the leading switches,
-// checks its embedded images against the digests recorded by the build and
-// takes the session's setup lock, and refuses to go on when either fails; then
-// it sets up COM. Without switches it builds the form's model and windows, lets
+// restricts where libraries are loaded from and starts checking its embedded
+// images against the digests recorded by the build, on a thread of its own. It
+// reads the leading switches, takes the session's setup lock and sets up COM;
+// nothing shows and nothing is written before the images are known to be
+// intact, and the program refuses to go on when they are not or the lock is
+// held. Without switches it builds the form's model and windows, lets
 // the wizard create the form (which picks the first page before anything
 // shows), shows the window centred and runs the message loop until the wizard
 // ends it. With /SILENT it shows only the run's progress page, with /VERYSILENT
@@ -13,6 +15,7 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,12 +25,11 @@
 #include "app/RunLog.h"
 #include "app/Switches.h"
 #include "app/UnattendedSetup.h"
+#include "app/win32/StartupImageCheck.h"
 #include "app/win32/Win32Application.h"
-#include "payload/ImageCheck.h"
 #include "platform/Win32Platform.h"
 #include "platform/Win32SafeLoading.h"
 #include "platform/Win32SessionLock.h"
-#include "platform/Win32Sha256.h"
 #include "product/Product.h"
 #include "ui/FormDescription.h"
 #include "ui/FormModel.h"
@@ -47,48 +49,6 @@ std::string describedArguments(const std::vector<std::string>& arguments) {
   return text;
 }
 
-// The wizard, as a person uses it.
-int runWizard(HINSTANCE instance, platform::Platform& platform, const app::Switches& switches,
-              app::RunLog* log) {
-  ui::FormModel model(ui::installFormDescription());
-  app::Win32Application application;
-  app::Installer installer(model, platform, application, switches.wizardArguments);
-  installer.wizard().setLog(log);
-
-  ui::Win32View view(model, platform, instance);
-  view.setFailureHandler(
-      [&application](const std::exception& error) { app::showException(application, error); });
-  view.create();
-  application.setMainWindow(view.window());
-  installer.start();
-  view.showCentred();
-  return application.run();
-}
-
-// /SILENT: the run's progress page and nothing else; its failure in a box
-// unless the boxes are suppressed.
-int runSilently(HINSTANCE instance, platform::Platform& platform, const app::Switches& switches,
-                app::RunLog* log) {
-  ui::FormModel model(ui::installFormDescription());
-  app::Win32Application application;
-  app::ConnectPayload(platform);
-  ui::Win32View view(model, platform, instance);
-  view.create();
-  application.setMainWindow(view.window());
-  model.setCaption(app::TFrmInstallVorpane::Caption());
-  // No wizard is bound to the form: showing the page starts nothing by itself.
-  const bool upgrading = switches.upgradeDir.has_value();
-  model.setActivePage(upgrading ? "Tab22Upgrading" : "Tab14Installing");
-  view.showCentred();
-  app::PageProgress page(model, application, upgrading ? "pbUpgrade" : "pbInstall",
-                         upgrading ? "lblUpgrade" : "LblInstallComplete");
-  app::UnattendedSetup setup(platform, page, log);
-  const int code = setup.run(switches);
-  if (code != app::exitcode::Done && switches.showsMessages())
-    application.showError(app::withClosingPeriod(setup.message()));
-  return code;
-}
-
 // Ends the program before anything has been done, saying why: in a box unless
 // the switches silence boxes, and in the log.
 int refuse(const app::Switches& switches, app::RunLog* log, const std::string& message, int code) {
@@ -100,17 +60,77 @@ int refuse(const app::Switches& switches, app::RunLog* log, const std::string& m
   return code;
 }
 
-// Whether both embedded images are as built; the damaged ones are logged.
-bool imagesIntact(app::RunLog* log) {
-  platform::Win32Sha256 sha256;
-  const auto damaged = payload::DamagedImages(sha256, payload::EmbeddedImages());
-  if (log)
-    for (const auto& name : damaged)
-      log->write("Damaged: the image of " + name + " differs from the one built");
-  return damaged.empty();
+// The gate nothing passes before the program's images are known to be intact:
+// no window shows and nothing is written until then.
+class ImageGate {
+ public:
+  ImageGate(app::StartupImageCheck& check, const app::Switches& switches, app::RunLog* log)
+      : check_(check), switches_(switches), log_(log) {}
+
+  // The exit code of the refusal when an image is damaged, with the damaged
+  // ones logged; nothing when both are intact.
+  std::optional<int> refusal() {
+    const auto& damaged = check_.damagedImages();
+    if (damaged.empty()) return std::nullopt;
+    if (log_)
+      for (const auto& name : damaged)
+        log_->write("Damaged: the image of " + name + " differs from the one built");
+    return refuse(switches_, log_, app::kDamagedMessage, app::exitcode::Damaged);
+  }
+
+ private:
+  app::StartupImageCheck& check_;
+  const app::Switches& switches_;
+  app::RunLog* log_;
+};
+
+// The wizard, as a person uses it.
+int runWizard(HINSTANCE instance, platform::Platform& platform, const app::Switches& switches,
+              app::RunLog* log, ImageGate& gate) {
+  ui::FormModel model(ui::installFormDescription());
+  app::Win32Application application;
+  app::Installer installer(model, platform, application, switches.wizardArguments);
+  installer.wizard().setLog(log);
+
+  ui::Win32View view(model, platform, instance);
+  view.setFailureHandler(
+      [&application](const std::exception& error) { app::showException(application, error); });
+  view.create();
+  application.setMainWindow(view.window());
+  installer.start();
+  // The window was built while the images were checked.
+  if (const auto refused = gate.refusal()) return *refused;
+  view.showCentred();
+  return application.run();
+}
+
+// /SILENT: the run's progress page and nothing else; its failure in a box
+// unless the boxes are suppressed.
+int runSilently(HINSTANCE instance, platform::Platform& platform, const app::Switches& switches,
+                app::RunLog* log, ImageGate& gate) {
+  ui::FormModel model(ui::installFormDescription());
+  app::Win32Application application;
+  app::ConnectPayload(platform);
+  ui::Win32View view(model, platform, instance);
+  view.create();
+  application.setMainWindow(view.window());
+  model.setCaption(app::TFrmInstallVorpane::Caption());
+  // No wizard is bound to the form: showing the page starts nothing by itself.
+  const bool upgrading = switches.upgradeDir.has_value();
+  model.setActivePage(upgrading ? "Tab22Upgrading" : "Tab14Installing");
+  if (const auto refused = gate.refusal()) return *refused;
+  view.showCentred();
+  app::PageProgress page(model, application, upgrading ? "pbUpgrade" : "pbInstall",
+                         upgrading ? "lblUpgrade" : "LblInstallComplete");
+  app::UnattendedSetup setup(platform, page, log);
+  const int code = setup.run(switches);
+  if (code != app::exitcode::Done && switches.showsMessages())
+    application.showError(app::withClosingPeriod(setup.message()));
+  return code;
 }
 
 int runInstaller(HINSTANCE instance) {
+  app::StartupImageCheck imageCheck;  // first: it runs while the rest starts
   platform::Win32Platform platform;
   const std::vector<std::string> arguments = app::commandLineArguments();
   const app::Switches switches = app::ParseSwitches(arguments);
@@ -126,13 +146,17 @@ int runInstaller(HINSTANCE instance) {
     }
     log->write(describedArguments(arguments));
   }
-  if (!imagesIntact(log.get()))
-    return refuse(switches, log.get(), app::kDamagedMessage, app::exitcode::Damaged);
   // Held until the program ends, however it ends.
   const platform::Win32SessionLock lock(product::kSetupMutexName);
   if (!lock.held())
     return refuse(switches, log.get(), app::kAlreadyRunningMessage, app::exitcode::AlreadyRunning);
   app::ComApartment com;
+  ImageGate gate(imageCheck, switches, log.get());
+  // A window is built while the images are checked; anything else waits here.
+  const bool buildsWindow = switches.error.empty() && !switches.help && !switches.verySilent;
+  if (!buildsWindow) {
+    if (const auto refused = gate.refusal()) return *refused;
+  }
   if (!switches.error.empty()) {
     if (log) log->write("Bad command line: " + switches.error + "; exit code 1");
     if (switches.showsMessages())
@@ -148,8 +172,8 @@ int runInstaller(HINSTANCE instance) {
     app::SilentProgress nowhere;
     return app::UnattendedSetup(platform, nowhere, log.get()).run(switches);
   }
-  if (switches.silent) return runSilently(instance, platform, switches, log.get());
-  return runWizard(instance, platform, switches, log.get());
+  if (switches.silent) return runSilently(instance, platform, switches, log.get(), gate);
+  return runWizard(instance, platform, switches, log.get(), gate);
 }
 
 }  // namespace
