@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "product/ExitCodes.h"
+
 namespace vorpane::app {
 
 struct Switches {
@@ -37,17 +39,7 @@ Switches ParseSwitches(const std::vector<std::string>& arguments);
 // What "/?" shows: every switch and every exit code.
 std::string SwitchesHelpText();
 
-// The exit codes of the installer.
-namespace exitcode {
-inline constexpr int Done = 0;
-inline constexpr int BadCommandLine = 1;
-inline constexpr int Refused = 2;
-inline constexpr int RunFailed = 3;
-// The program's own images do not match the digests recorded when it was built.
-inline constexpr int Damaged = 4;
-// Another installer (or uninstaller) is already at work in this session.
-inline constexpr int AlreadyRunning = 5;
-}  // namespace exitcode
+namespace exitcode = product::exitcode;
 
 // What the installer says when it refuses to start (exit codes 4 and 5).
 inline constexpr const char* kDamagedMessage = "The installer is damaged. Please download it again.";

@@ -7,20 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "product/ExitCodes.h"
+
 namespace vorpane::uninstaller {
 
-// The same numbers as the installer's unattended mode has them.
-namespace exitcode {
-inline constexpr int Done = 0;
-inline constexpr int BadCommandLine = 1;
-// Nothing was removed: the client is running, the user said No, or there is
-// no installation here.
-inline constexpr int Refused = 2;
-// Something could not be removed; the message and the log list what.
-inline constexpr int RemovalFailed = 3;
-// Another installer or uninstaller is at work in this session.
-inline constexpr int AlreadyRunning = 5;
-}  // namespace exitcode
+// The installer's numbers: 2 when nothing was removed (the client is running,
+// the user said No, or there is no installation here), 3 when something could
+// not be removed (the message and the log list what).
+namespace exitcode = product::exitcode;
 
 struct Switches {
   bool silent = false;                 // /S, /VERYSILENT: no question and no message

@@ -226,7 +226,7 @@ class Uninstallation {
                          ". These could not be removed:" + bulleted(failed_) +
                          "\r\rClose the programs that may use them and run the uninstaller again.");
     }
-    return finish(exitcode::RemovalFailed);
+    return finish(exitcode::RunFailed);
   }
 
   int refuse(const std::string& message, int code = exitcode::Refused) {
@@ -288,7 +288,7 @@ int FinishRemoval(platform::Platform& platform, const Switches& switches, Conver
   platform.removeFileAtRestart(platform.ownProgramPath());
   if (removed || !platform.fileExists(original)) return exitcode::Done;
   if (!switches.silent) conversation.warn(original + " could not be removed. Please delete it yourself.");
-  return exitcode::RemovalFailed;
+  return exitcode::RunFailed;
 }
 
 }  // namespace vorpane::uninstaller

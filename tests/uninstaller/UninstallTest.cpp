@@ -177,7 +177,7 @@ TEST_F(UninstallTest, AnUninstallerOutsideAnInstallationRemovesNothing) {
 
 TEST_F(UninstallTest, ARefusedRemovalIsListedAndKeepsTheUninstallerToRunAgain) {
   host_.refuseChange(2);  // the client goes first, then the data file is refused
-  EXPECT_EQ(uninstall(false), exitcode::RemovalFailed);
+  EXPECT_EQ(uninstall(false), exitcode::RunFailed);
 
   EXPECT_FALSE(exists(std::string(kDir) + "Vorpane.Exe"));
   EXPECT_TRUE(exists(std::string(kDir) + "Vorpane.Dat"));

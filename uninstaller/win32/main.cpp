@@ -99,6 +99,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   } catch (const std::exception& error) {
     std::fprintf(stderr, "Uninstall_Vorpane: %s\n", error.what());
     showBox(error.what(), MB_OK | MB_ICONERROR);
-    return vorpane::uninstaller::exitcode::RemovalFailed;
+    return vorpane::uninstaller::exitcode::RunFailed;
   }
 }
