@@ -306,7 +306,7 @@ bool TFrmInstallVorpane::runOnPage(const char* bar, const char* label, const cha
                                    const std::function<void(RunProgress&)>& run) {
   PageProgress page(form_, shell_, bar, label);
   JournalingProgress journaling(journal_, page);
-  LoggingProgress progress(log_, &journaling);
+  LoggingProgress progress(log_, journaling);
   try {
     run(progress);
   } catch (const std::exception& error) {

@@ -38,22 +38,22 @@ bool InstallationJournal::undo(const Entry& entry) noexcept {
 
 void JournalingProgress::directoryCreated(const std::string& path) {
   journal_.directoryCreated(path);
-  shown_.directoryCreated(path);
+  ForwardingProgress::directoryCreated(path);
 }
 
 void JournalingProgress::fileWritten(const std::string& path, std::uint64_t size, bool isNew) {
   if (isNew) journal_.fileCreated(path);
-  shown_.fileWritten(path, size, isNew);
+  ForwardingProgress::fileWritten(path, size, isNew);
 }
 
 void JournalingProgress::shortcutCreated(const std::string& linkPath, const std::string& target, bool isNew) {
   if (isNew) journal_.fileCreated(linkPath);
-  shown_.shortcutCreated(linkPath, target, isNew);
+  ForwardingProgress::shortcutCreated(linkPath, target, isNew);
 }
 
 void JournalingProgress::registryEntryWritten(const std::string& key, bool isNew) {
   if (isNew) journal_.registryKeyCreated(key);
-  shown_.registryEntryWritten(key, isNew);
+  ForwardingProgress::registryEntryWritten(key, isNew);
 }
 
 }  // namespace vorpane::app

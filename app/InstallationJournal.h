@@ -42,25 +42,18 @@ class InstallationJournal {
 };
 
 // Passes a run's progress on and records in the journal what the run made anew.
-class JournalingProgress final : public RunProgress {
+class JournalingProgress final : public ForwardingProgress {
  public:
-  JournalingProgress(InstallationJournal& journal, RunProgress& shown) : journal_(journal), shown_(shown) {}
+  JournalingProgress(InstallationJournal& journal, RunProgress& next)
+      : ForwardingProgress(next), journal_(journal) {}
 
-  void setMaximum(int maximum) override { shown_.setMaximum(maximum); }
-  void setPosition(int position) override { shown_.setPosition(position); }
-  void setPercent(int percent) override { shown_.setPercent(percent); }
-  void processMessages() override { shown_.processMessages(); }
   void directoryCreated(const std::string& path) override;
   void fileWritten(const std::string& path, std::uint64_t size, bool isNew) override;
   void shortcutCreated(const std::string& linkPath, const std::string& target, bool isNew) override;
   void registryEntryWritten(const std::string& key, bool isNew) override;
-  void stepSkipped(const std::string& what, const std::exception& error) override {
-    shown_.stepSkipped(what, error);
-  }
 
  private:
   InstallationJournal& journal_;
-  RunProgress& shown_;
 };
 
 }  // namespace vorpane::app

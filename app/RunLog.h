@@ -13,16 +13,12 @@ namespace vorpane::app {
 // The installer's log is the platform's log file (see platform/LogFile.h).
 using RunLog = platform::LogFile;
 
-// Passes a run's progress on (to a page, or nowhere) and writes what the run
-// put in place to the log, when there is one.
-class LoggingProgress final : public RunProgress {
+// Passes a run's progress on and writes what the run put in place to the log,
+// when there is one.
+class LoggingProgress final : public ForwardingProgress {
  public:
-  LoggingProgress(RunLog* log, RunProgress* shown) : log_(log), shown_(shown) {}
+  LoggingProgress(RunLog* log, RunProgress& next) : ForwardingProgress(next), log_(log) {}
 
-  void setMaximum(int maximum) override;
-  void setPosition(int position) override;
-  void setPercent(int percent) override;
-  void processMessages() override;
   void directoryCreated(const std::string& path) override;
   void fileWritten(const std::string& path, std::uint64_t size, bool isNew) override;
   void shortcutCreated(const std::string& linkPath, const std::string& target, bool isNew) override;
@@ -33,7 +29,6 @@ class LoggingProgress final : public RunProgress {
   void write(const std::string& text);
 
   RunLog* log_;
-  RunProgress* shown_;
 };
 
 }  // namespace vorpane::app

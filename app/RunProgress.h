@@ -32,6 +32,34 @@ class RunProgress {
   virtual void stepSkipped(const std::string& /*what*/, const std::exception& /*error*/) {}
 };
 
+// A sink that hands everything on to the next one: the base of the sinks that
+// only add something of their own (a log, a journal) to what they pass on.
+class ForwardingProgress : public RunProgress {
+ public:
+  explicit ForwardingProgress(RunProgress& next) : next_(next) {}
+
+  void setMaximum(int maximum) override { next_.setMaximum(maximum); }
+  void setPosition(int position) override { next_.setPosition(position); }
+  void setPercent(int percent) override { next_.setPercent(percent); }
+  void processMessages() override { next_.processMessages(); }
+  void directoryCreated(const std::string& path) override { next_.directoryCreated(path); }
+  void fileWritten(const std::string& path, std::uint64_t size, bool isNew) override {
+    next_.fileWritten(path, size, isNew);
+  }
+  void shortcutCreated(const std::string& linkPath, const std::string& target, bool isNew) override {
+    next_.shortcutCreated(linkPath, target, isNew);
+  }
+  void registryEntryWritten(const std::string& key, bool isNew) override {
+    next_.registryEntryWritten(key, isNew);
+  }
+  void stepSkipped(const std::string& what, const std::exception& error) override {
+    next_.stepSkipped(what, error);
+  }
+
+ private:
+  RunProgress& next_;
+};
+
 // A run nobody watches: no window, nothing to show.
 class SilentProgress final : public RunProgress {
  public:

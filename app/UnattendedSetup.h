@@ -23,7 +23,7 @@ class UnattendedSetup {
         log_(log),
         journal_(platform),
         journaling_(journal_, progress),
-        progress_(log, &journaling_) {}
+        progress_(log, journaling_) {}
 
   // Never raises: returns the exit code; message() says what went wrong.
   int run(const Switches& switches);

@@ -23,6 +23,7 @@
 #include "app/Installer.h"
 #include "app/win32/Win32Application.h"
 #include "bench/BenchTiming.h"
+#include "platform/Win32ComApartment.h"
 #include "platform/Win32Platform.h"
 #include "ui/FormDescription.h"
 #include "ui/FormModel.h"
@@ -137,7 +138,7 @@ int main(int argc, char** argv) {
   const std::string base = std::string(argv[1]) + (std::string(argv[1]).ends_with("\\") ? "" : "\\");
   const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
 
-  app::ComApartment com;
+  platform::Win32ComApartment com;
   TimedPlatform platform;
   ui::FormModel model(ui::installFormDescription());
   app::Win32Application application;

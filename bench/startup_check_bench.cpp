@@ -27,6 +27,7 @@
 #include "bench/BenchTiming.h"
 #include "payload/EmbeddedImages.h"
 #include "payload/ImageCheck.h"
+#include "platform/Win32ComApartment.h"
 #include "platform/Win32Platform.h"
 #include "platform/Win32Sha256.h"
 #include "ui/FormDescription.h"
@@ -83,7 +84,7 @@ Start startWith(bool withCheck) {
   start.total = bench::millisecondsOf([&] {
     std::optional<app::StartupImageCheck> check;
     if (withCheck) check.emplace();
-    app::ComApartment com;
+    platform::Win32ComApartment com;
     platform::Win32Platform platform;
     ui::FormModel model(ui::installFormDescription());
     ui::Win32View view(model, platform, GetModuleHandleA(nullptr));

@@ -503,8 +503,10 @@ void HostPlatform::refuseChange(int number) {
 }
 
 void HostPlatform::countChange() {
-  if (++changesCounted_ == refusedChange_) throw IoError(io::AccessDenied);
+  if (!changeAllowed()) throw IoError(io::AccessDenied);
 }
+
+bool HostPlatform::changeAllowed() noexcept { return ++changesCounted_ != refusedChange_; }
 
 void HostPlatform::createDirectory(const std::string& path) {
   fs::path host = hostPath(path);
@@ -648,11 +650,7 @@ void HostPlatform::startProcess(const std::string& commandLine, int showMode) {
 void HostPlatform::openLink(const std::string& target) { openedLinks_.push_back(target); }
 
 bool HostPlatform::startProgram(const std::string& commandLine, const std::string& workingDirectory) {
-  try {
-    countChange();
-  } catch (const IoError&) {
-    return false;
-  }
+  if (!changeAllowed()) return false;
   programStarts_.emplace_back(commandLine, workingDirectory);
   return true;
 }
@@ -713,11 +711,7 @@ std::optional<std::string> HostPlatform::readRegistryText(const std::string& key
 }
 
 bool HostPlatform::removeRegistryKey(const std::string& key) noexcept {
-  try {
-    countChange();
-  } catch (const IoError&) {
-    return false;
-  }
+  if (!changeAllowed()) return false;
   const std::string lowered = lowerAscii(key);
   std::erase_if(registry_, [&](const auto& entry) {
     return entry.first == lowered || entry.first.rfind(lowered + "\\", 0) == 0;

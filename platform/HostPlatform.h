@@ -170,7 +170,9 @@ class HostPlatform : public Platform {
   std::uint32_t processId_ = 4242;
   std::optional<std::string> temporaryFolder_;
   std::set<std::string> heldFiles_;  // keyed by key(path)
+  // Counts a change: raises, or answers false, when it is the one to refuse.
   void countChange();
+  bool changeAllowed() noexcept;
   int changesCounted_ = 0;
   int refusedChange_ = 0;
   std::map<std::string, std::vector<RegistryValue>> registry_;  // keyed by the lower-cased key

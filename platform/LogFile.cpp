@@ -40,6 +40,12 @@ void LogFile::write(const std::string& text) {
   }
 }
 
+void LogFile::writeArguments(const std::string& program, const std::vector<std::string>& arguments) {
+  std::string text = program + ", arguments:";
+  for (const auto& argument : arguments) text += " [" + argument + "]";
+  write(text);
+}
+
 void LogFile::writeFailure(const std::string& what, const std::exception& error) {
   std::string text = what + ": " + error.what();
   if (const auto* io = dynamic_cast<const IoError*>(&error)) {

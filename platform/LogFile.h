@@ -7,6 +7,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -21,6 +22,8 @@ class LogFile {
   LogFile& operator=(const LogFile&) = delete;
 
   void write(const std::string& text);
+  // The log's first line: which program, and its arguments as it split them.
+  void writeArguments(const std::string& program, const std::vector<std::string>& arguments);
   // A failure: the message as shown, and for a file error the system's own words.
   void writeFailure(const std::string& what, const std::exception& error);
 

@@ -390,7 +390,8 @@ std::optional<std::string> Win32Platform::readRegistryText(const std::string& ke
   if (RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), flags, nullptr, text.data(), &size) !=
       ERROR_SUCCESS)
     return std::nullopt;
-  text.resize(text.find('\0') == std::string::npos ? size : text.find('\0'));
+  // The size counts the terminating zero; the text ends at the first one.
+  text.resize(std::min<std::size_t>(size, text.find('\0')));
   return text;
 }
 

@@ -8,13 +8,6 @@
 
 namespace vorpane::app {
 
-ComApartment::ComApartment() {
-  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)))
-    throw std::runtime_error("COM could not be initialised");
-}
-
-ComApartment::~ComApartment() { CoUninitialize(); }
-
 std::vector<std::string> commandLineArguments() { return SplitCommandLine(GetCommandLineA()); }
 
 int Win32Application::run() {

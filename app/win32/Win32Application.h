@@ -11,16 +11,6 @@
 
 namespace vorpane::app {
 
-// COM for the user-interface thread (shell links, GUIDs, picture decoding),
-// from construction to destruction. Throws std::runtime_error when COM refuses.
-class ComApartment {
- public:
-  ComApartment();
-  ~ComApartment();
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-};
-
 // The program's arguments after its name, split by the system's plain rules
 // (a backslash before a quote is an ordinary character), in the ANSI code page.
 std::vector<std::string> commandLineArguments();

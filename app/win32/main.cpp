@@ -27,6 +27,7 @@
 #include "app/UnattendedSetup.h"
 #include "app/win32/StartupImageCheck.h"
 #include "app/win32/Win32Application.h"
+#include "platform/Win32ComApartment.h"
 #include "platform/Win32Platform.h"
 #include "platform/Win32SafeLoading.h"
 #include "platform/Win32SessionLock.h"
@@ -41,12 +42,6 @@ using namespace vorpane;
 
 void showMessage(const std::string& text, UINT icon) {
   MessageBoxA(nullptr, text.c_str(), app::kApplicationTitle, MB_OK | icon);
-}
-
-std::string describedArguments(const std::vector<std::string>& arguments) {
-  std::string text = "Install_Vorpane " + std::string(product::kVersion) + ", arguments:";
-  for (const auto& argument : arguments) text += " [" + argument + "]";
-  return text;
 }
 
 // Ends the program before anything has been done, saying why: in a box unless
@@ -144,13 +139,13 @@ int runInstaller(HINSTANCE instance) {
         showMessage("The log " + *switches.logFile + " cannot be written: " + error.what(), MB_ICONERROR);
       return app::exitcode::BadCommandLine;
     }
-    log->write(describedArguments(arguments));
+    log->writeArguments(std::string("Install_Vorpane ") + product::kVersion, arguments);
   }
   // Held until the program ends, however it ends.
   const platform::Win32SessionLock lock(product::kSetupMutexName);
   if (!lock.held())
     return refuse(switches, log.get(), app::kAlreadyRunningMessage, app::exitcode::AlreadyRunning);
-  app::ComApartment com;
+  platform::Win32ComApartment com;
   ImageGate gate(imageCheck, switches, log.get());
   // A window is built while the images are checked; anything else waits here.
   const bool buildsWindow = switches.error.empty() && !switches.help && !switches.verySilent;

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/win32/Win32Application.h"
+#include "platform/Win32ComApartment.h"
 #include "platform/Win32Platform.h"
 #include "ui/FormDescription.h"
 #include "ui/FormModel.h"
@@ -78,7 +79,7 @@ void pointDirectoryLists(ui::FormModel& model) {
 }
 
 int runGallery(const Options& options, const std::string& page) {
-  app::ComApartment com;
+  platform::Win32ComApartment com;
   platform::Win32Platform platform;
   ui::FormModel model(ui::installFormDescription());
   app::Win32Application application;

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/win32/Win32Application.h"
+#include "platform/Win32ComApartment.h"
 #include "platform/Win32Platform.h"
 #include "product/ProductTexts.h"
 #include "ui/FormDescription.h"
@@ -234,7 +235,7 @@ void savePicture(HWND window, const std::string& path) {
 int main(int argc, char** argv) {
   const std::string folder = argc > 1 ? argv[1] : ".";
   try {
-    app::ComApartment com;
+    platform::Win32ComApartment com;
     Fixture f;
     f.view.create();
     f.application.setMainWindow(f.view.window());

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/win32/Win32Application.h"
+#include "platform/Win32ComApartment.h"
 #include "platform/Win32Platform.h"
 #include "ui/DirectoryRows.h"
 #include "ui/FormDescription.h"
@@ -299,7 +300,7 @@ void checkPictures(Fixture& f) {
 
 int main() {
   try {
-    app::ComApartment com;
+    platform::Win32ComApartment com;
     Fixture f;
     f.model.setExceptionHandler(
         [](const std::exception& e) { check(false, std::string("handler threw: ") + e.what()); });

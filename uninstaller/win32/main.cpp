@@ -7,8 +7,6 @@
 
 #include <windows.h>
 
-#include <objbase.h>
-
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -17,7 +15,9 @@
 
 #include "platform/CommandLine.h"
 #include "platform/LogFile.h"
+#include "platform/Win32ComApartment.h"
 #include "platform/Win32Platform.h"
+#include "platform/Win32SafeLoading.h"
 #include "platform/Win32SessionLock.h"
 #include "product/Product.h"
 #include "uninstaller/Switches.h"
@@ -28,20 +28,6 @@ namespace {
 using namespace vorpane;
 
 constexpr char kTitle[] = "Uninstall Vorpane";
-
-// COM for the calling thread, for as long as the program runs.
-class ComApartment {
- public:
-  ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComApartment() {
-    if (initialised_) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool initialised_;
-};
 
 int showBox(const std::string& text, UINT kind) {
   return MessageBoxA(nullptr, text.c_str(), kTitle, kind | MB_SETFOREGROUND);
@@ -56,14 +42,8 @@ class MessageBoxes final : public uninstaller::Conversation {
   void warn(const std::string& message) override { showBox(message, MB_OK | MB_ICONWARNING); }
 };
 
-std::string describedArguments(const std::vector<std::string>& arguments) {
-  std::string text = "Uninstall_Vorpane " + std::string(product::kVersion) + ", arguments:";
-  for (const auto& argument : arguments) text += " [" + argument + "]";
-  return text;
-}
-
 int runUninstaller() {
-  ComApartment com;
+  platform::Win32ComApartment com;
   platform::Win32Platform platform;
   MessageBoxes boxes;
   const std::vector<std::string> arguments = platform::SplitCommandLine(GetCommandLineA());
@@ -80,7 +60,7 @@ int runUninstaller() {
         boxes.warn("The log " + *switches.logFile + " cannot be written: " + error.what());
       return uninstaller::exitcode::BadCommandLine;
     }
-    log->write(describedArguments(arguments));
+    log->writeArguments(std::string("Uninstall_Vorpane ") + product::kVersion, arguments);
   }
   if (!switches.error.empty()) {
     if (log) log->write("Bad command line: " + switches.error + "; exit code 1");
@@ -94,6 +74,9 @@ int runUninstaller() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Its copy runs from the temporary folder, where anyone may have left a
+  // library named like one of the system's.
+  vorpane::platform::RestrictLibraryLoading();
   try {
     return runUninstaller();
   } catch (const std::exception& error) {
