@@ -614,7 +614,9 @@ bool HostPlatform::removeDirectory(const std::string& path) noexcept {
   try {
     fs::path host = hostPath(path);
     std::error_code ec;
-    if (host.empty() || !fs::is_directory(host, ec) || !fs::is_empty(host, ec)) return false;
+    if (host.empty() || !fs::is_directory(host, ec) || !fs::is_empty(host, ec) ||
+        heldFiles_.contains(key(path)))
+      return false;
     countChange();
     return fs::remove(host, ec) && !ec;
   } catch (...) {
@@ -641,6 +643,56 @@ bool HostPlatform::removeFileAtRestart(const std::string& path) noexcept {
   }
 }
 
+bool HostPlatform::createStagingFolder(const std::string& path) {
+  try {
+    createDirectory(path);
+  } catch (const IoError&) {
+    return false;
+  }
+  stagingFolders_.push_back({path, elevated_});
+  return true;
+}
+
+namespace {
+
+class HostFileHold final : public FileHold {
+ public:
+  HostFileHold(std::set<std::string>& held, std::vector<std::string> keys)
+      : held_(held), keys_(std::move(keys)) {
+    for (const std::string& key : keys_) held_.insert(key);
+  }
+  ~HostFileHold() override {
+    for (const std::string& key : keys_) held_.erase(key);
+  }
+
+ private:
+  std::set<std::string>& held_;
+  std::vector<std::string> keys_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileHold> HostPlatform::writeHeldFile(const std::string& path,
+                                                      const std::vector<std::uint8_t>& bytes) {
+  std::error_code ec;
+  if (fs::exists(hostPath(path), ec)) throw IoError(kAlreadyExists);
+  const auto file = createFile(path);
+  file->write(bytes.data(), bytes.size());
+  file->close();
+  const std::string folder = path.substr(0, path.find_last_of('\\'));
+  return std::make_unique<HostFileHold>(heldFiles_, std::vector<std::string>{key(path), key(folder)});
+}
+
+std::unique_ptr<OutputFile> HostPlatform::appendFile(const std::string& path) {
+  fs::path host = hostPath(path);
+  if (host.empty()) throw IoError(io::InvalidFilename);
+  countChange();
+  errno = 0;
+  std::FILE* file = std::fopen(host.string().c_str(), "ab");
+  if (file == nullptr) throw IoError(ioCodeFromErrno(errno));
+  return std::make_unique<HostOutputFile>(file);
+}
+
 // --- processes, links and shortcuts ---------------------------------------------------
 
 void HostPlatform::startProcess(const std::string& commandLine, int showMode) {
@@ -648,6 +700,12 @@ void HostPlatform::startProcess(const std::string& commandLine, int showMode) {
 }
 
 void HostPlatform::openLink(const std::string& target) { openedLinks_.push_back(target); }
+
+bool HostPlatform::startProcessAsDesktopUser(const std::string& commandLine, int showMode) {
+  if (!desktopShell_) return false;
+  processStarts_.push_back({commandLine, showMode, true});
+  return true;
+}
 
 bool HostPlatform::startProgram(const std::string& commandLine, const std::string& workingDirectory) {
   if (!changeAllowed()) return false;

@@ -24,6 +24,11 @@ class HostPlatform : public Platform {
   struct ProcessStart {
     std::string commandLine;
     int showMode = 0;
+    bool asDesktopUser = false;  // through the desktop shell, with the desktop user's rights
+  };
+  struct StagingFolder {
+    std::string path;
+    bool restricted = false;  // made while elevated: only administrators may change it
   };
 
   // With no drives mapped; tests map the drives they need.
@@ -64,6 +69,10 @@ class HostPlatform : public Platform {
   // The file is held as a running program holds its own: fileInUse() says so,
   // and it can be neither replaced nor removed.
   void holdFile(const std::string& windowsPath, bool held = true);
+  // Whether the program runs elevated, and whether a desktop shell is there to
+  // start programs as the desktop user.
+  void setElevated(bool elevated) { elevated_ = elevated; }
+  void setDesktopShell(bool present) { desktopShell_ = present; }
   // listDirectory() reports the file or directory with the hidden attribute; the
   // host has no such attribute, so tests mark what Windows would show as hidden.
   void setHidden(const std::string& windowsPath, bool hidden = true);
@@ -79,6 +88,7 @@ class HostPlatform : public Platform {
   const std::vector<std::pair<std::string, std::string>>& programStarts() const { return programStarts_; }
   const std::vector<std::uint32_t>& waitedProcesses() const { return waitedProcesses_; }
   const std::vector<std::string>& removalsAtRestart() const { return removalsAtRestart_; }
+  const std::vector<StagingFolder>& stagingFolders() const { return stagingFolders_; }
   // The values under a registry key, in the order they were first written;
   // empty when the key is missing.
   std::vector<RegistryValue> registryValues(const std::string& key) const;
@@ -114,6 +124,15 @@ class HostPlatform : public Platform {
   bool waitForProcessEnd(std::uint32_t processId, int timeoutMilliseconds) override;
   bool fileInUse(const std::string& path) override;
   bool removeFileAtRestart(const std::string& path) noexcept override;
+  // Made as createDirectory() makes one, and recorded with whether it was restricted.
+  bool createStagingFolder(const std::string& path) override;
+  // The file and its folder are held (as holdFile() holds one) until the hold ends.
+  std::unique_ptr<FileHold> writeHeldFile(const std::string& path,
+                                          const std::vector<std::uint8_t>& bytes) override;
+  bool runsElevated() override { return elevated_; }
+  // Recorded in processStarts() as the desktop user's; false without a desktop shell.
+  bool startProcessAsDesktopUser(const std::string& commandLine, int showMode) override;
+  std::unique_ptr<OutputFile> appendFile(const std::string& path) override;
   void writeRegistryValues(const std::string& key, const std::vector<RegistryValue>& values) override;
   std::optional<std::string> readRegistryText(const std::string& key, const std::string& name) override;
   bool removeRegistryKey(const std::string& key) noexcept override;
@@ -170,6 +189,9 @@ class HostPlatform : public Platform {
   std::uint32_t processId_ = 4242;
   std::optional<std::string> temporaryFolder_;
   std::set<std::string> heldFiles_;  // keyed by key(path)
+  std::vector<StagingFolder> stagingFolders_;
+  bool elevated_ = false;
+  bool desktopShell_ = true;
   // Counts a change: raises, or answers false, when it is the one to refuse.
   void countChange();
   bool changeAllowed() noexcept;

@@ -117,6 +117,12 @@ class InputFile {
   virtual std::size_t read(std::uint8_t* data, std::size_t size) = 0;
 };
 
+// What keeps a file as it was written; ending it lets others change the file again.
+class FileHold {
+ public:
+  virtual ~FileHold() = default;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -172,6 +178,20 @@ class Platform {
   // The program a shortcut file starts, or nothing when it cannot be read.
   virtual std::optional<std::string> shortcutTarget(const std::string& linkPath) = 0;
 
+  // --- rights and the desktop user --------------------------------------------------
+  // Whether this program runs with administrator rights that the desktop
+  // user's own programs do not have (an elevated token).
+  virtual bool runsElevated() = 0;
+  // Starts a program as a child of the desktop shell, so that it runs with the
+  // desktop user's rights and not this program's, with a show mode as for
+  // startProcess(); false, with nothing started, when there is no desktop
+  // shell or it cannot be asked.
+  virtual bool startProcessAsDesktopUser(const std::string& commandLine, int showMode) = 0;
+  // Opens a file for appending, making it when it is missing; other programs
+  // may read and append to it meanwhile, as two setup programs share one log.
+  // Raises IoError when it cannot.
+  virtual std::unique_ptr<OutputFile> appendFile(const std::string& path) = 0;
+
   // --- the running program --------------------------------------------------------
   // The full path of the running program's own file.
   virtual std::string ownProgramPath() = 0;
@@ -191,6 +211,19 @@ class Platform {
   // Has the system remove the file when the machine next starts, as a running
   // program cannot remove itself; false when the system refuses.
   virtual bool removeFileAtRestart(const std::string& path) noexcept = 0;
+
+  // --- staging a program to run from ----------------------------------------------
+  // Makes a new folder (never one that is there already). When this program
+  // runs elevated, only administrators and the system may change what is in
+  // it; otherwise it is made as any folder. false when it cannot be made.
+  virtual bool createStagingFolder(const std::string& path) = 0;
+  // Writes a new file (never over one that is there) and holds it and its
+  // folder until the hold ends: meanwhile no other program can write, remove or
+  // rename either, though the file can be read and started. The hold is taken
+  // only once the file reads back exactly as written. Raises IoError when the
+  // file exists, cannot be written, or reads back otherwise.
+  virtual std::unique_ptr<FileHold> writeHeldFile(const std::string& path,
+                                                  const std::vector<std::uint8_t>& bytes) = 0;
 
   // --- the machine's registry ---------------------------------------------------
   // Keys are paths below the local machine's root ("Software\\Maker\\Product"),

@@ -38,6 +38,12 @@ class Win32Platform : public Platform {
   bool waitForProcessEnd(std::uint32_t processId, int timeoutMilliseconds) override;
   bool fileInUse(const std::string& path) override;
   bool removeFileAtRestart(const std::string& path) noexcept override;
+  bool createStagingFolder(const std::string& path) override;
+  std::unique_ptr<FileHold> writeHeldFile(const std::string& path,
+                                          const std::vector<std::uint8_t>& bytes) override;
+  bool runsElevated() override;
+  bool startProcessAsDesktopUser(const std::string& commandLine, int showMode) override;
+  std::unique_ptr<OutputFile> appendFile(const std::string& path) override;
   void writeRegistryValues(const std::string& key, const std::vector<RegistryValue>& values) override;
   std::optional<std::string> readRegistryText(const std::string& key, const std::string& name) override;
   bool removeRegistryKey(const std::string& key) noexcept override;
