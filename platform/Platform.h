@@ -221,7 +221,7 @@ class Platform {
   // folder until the hold ends: meanwhile no other program can write, remove or
   // rename either, though the file can be read and started. The hold is taken
   // only once the file reads back exactly as written. Raises IoError when the
-  // file exists, cannot be written, or reads back otherwise.
+  // file exists or cannot be written, std::runtime_error when it reads back otherwise.
   virtual std::unique_ptr<FileHold> writeHeldFile(const std::string& path,
                                                   const std::vector<std::uint8_t>& bytes) = 0;
 

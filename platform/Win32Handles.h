@@ -96,6 +96,15 @@ struct RegistryKeyKind {
 };
 using RegistryKey = unique_any<RegistryKeyKind>;
 
+// Memory the system allocated for the caller with LocalAlloc, such as a
+// security descriptor converted from its text form.
+struct LocalMemoryKind {
+  using Handle = HLOCAL;
+  static Handle empty() noexcept { return nullptr; }
+  static bool close(Handle handle) noexcept { return LocalFree(handle) == nullptr; }
+};
+using LocalMemory = unique_any<LocalMemoryKind>;
+
 // A font, brush, pen or bitmap.
 template <class Object>
 struct GdiKind {

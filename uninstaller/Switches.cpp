@@ -33,9 +33,13 @@ Switches ParseSwitches(const std::vector<std::string>& arguments) {
       switches.logFile = argument.substr(kLog.size());
       if (switches.logFile->empty()) switches.error = "/LOG= needs the name of the log file";
     } else if (startsWith(lowered, kFinish) && i + 1 < arguments.size()) {
-      switches.finishAfter = processIdOf(std::string_view(argument).substr(kFinish.size()));
+      const std::string value = argument.substr(kFinish.size());
+      const std::size_t colon = value.find(':');
+      switches.finishAfter = processIdOf(std::string_view(value).substr(0, colon));
+      if (colon != std::string::npos) switches.handoverKey = value.substr(colon + 1);
       switches.originalProgram = arguments[++i];
-      if (!switches.finishAfter) switches.error = "Unknown switch " + argument;
+      if (!switches.finishAfter || switches.handoverKey.empty())
+        switches.error = "Unknown switch " + argument;
     } else {
       switches.error = "Unknown switch " + argument;
     }
@@ -43,10 +47,10 @@ Switches ParseSwitches(const std::vector<std::string>& arguments) {
   return switches;
 }
 
-std::string FinishingCommandLine(const std::string& copy, std::uint32_t processId,
+std::string FinishingCommandLine(const std::string& copy, std::uint32_t processId, const std::string& key,
                                  const std::string& originalProgram, bool silent) {
-  return "\"" + copy + "\"" + (silent ? " /S" : "") + " /FINISH=" + std::to_string(processId) + " \"" +
-         originalProgram + "\"";
+  return "\"" + copy + "\"" + (silent ? " /S" : "") + " /FINISH=" + std::to_string(processId) + ":" + key +
+         " \"" + originalProgram + "\"";
 }
 
 std::string UsageText() {

@@ -20,8 +20,9 @@ struct Switches {
   bool silent = false;                 // /S, /VERYSILENT: no question and no message
   std::optional<std::string> logFile;  // /LOG="file"
   // The copy that finishes the removal: the process of the uninstaller to
-  // wait for, and that uninstaller's file.
+  // wait for, the key that uninstaller left beside the copy, and its file.
   std::optional<std::uint32_t> finishAfter;
+  std::string handoverKey;
   std::string originalProgram;
   // Set when the command line cannot be followed; the text says why.
   std::string error;
@@ -31,8 +32,9 @@ struct Switches {
 Switches ParseSwitches(const std::vector<std::string>& arguments);
 
 // The command line that starts the copy which waits for this process to end
-// and then removes the uninstaller's own file and directory.
-std::string FinishingCommandLine(const std::string& copy, std::uint32_t processId,
+// and then removes the uninstaller's own file and directory:
+// "<copy>" [/S] /FINISH=<process id>:<key> "<uninstaller>".
+std::string FinishingCommandLine(const std::string& copy, std::uint32_t processId, const std::string& key,
                                  const std::string& originalProgram, bool silent);
 
 // What a bad command line shows, after the reason.

@@ -5,6 +5,7 @@
 #include "platform/WindowsPath.h"
 #include "product/InstalledFiles.h"
 #include "product/Product.h"
+#include "uninstaller/Handover.h"
 
 namespace vorpane::uninstaller {
 
@@ -18,8 +19,6 @@ using platform::path::withTrailingBackslash;
 constexpr std::size_t kNamesShown = 10;
 
 std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
-
-std::string nameOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
 bool sameName(const std::string& a, const std::string& b) { return lowerAscii(a) == lowerAscii(b); }
 
@@ -37,15 +36,6 @@ std::string bulleted(const std::vector<std::string>& lines) {
   for (std::size_t i = 0; i < lines.size() && i < kNamesShown; ++i) text += "\r  " + lines[i];
   if (lines.size() > kNamesShown) text += "\r  and " + std::to_string(lines.size() - kNamesShown) + " more";
   return text;
-}
-
-void copyFile(platform::Platform& platform, const std::string& source, const std::string& target) {
-  const auto input = platform.openFile(source);
-  const auto output = platform.createFile(target);
-  std::vector<std::uint8_t> buffer(64 * 1024);
-  while (const std::size_t size = input->read(buffer.data(), buffer.size()))
-    output->write(buffer.data(), size);
-  output->close();
 }
 
 class Uninstallation {
@@ -163,33 +153,17 @@ class Uninstallation {
     }
   }
 
-  // A running program cannot remove its own file: a copy in the temporary
-  // folder waits for this process to end and removes the file and the
-  // directory. It works in the temporary folder, so that no process holds the
-  // directory as its current one.
+  // A running program cannot remove its own file: a copy of it, staged in a
+  // folder of its own under the temporary folder, waits for this process to
+  // end and removes the file and the directory.
   void handOverOwnRemoval() {
-    const auto temporary = platform_.temporaryFolder();
-    if (!temporary) {
-      fail(program_ + " (the system names no temporary folder to remove it from)");
-      return;
-    }
-    const std::string copy = withTrailingBackslash(*temporary) + "Uninstall_Vorpane-" +
-                             std::to_string(platform_.processId()) + ".Exe";
     try {
-      copyFile(platform_, program_, copy);
+      const std::string command = HandOverOwnRemoval(platform_, program_, switches_.silent);
+      write("Started " + command + " to remove " + program_ + " and then " + shownDirectory_ + " once empty");
     } catch (const std::exception& error) {
-      platform_.removeFile(copy);
-      if (log_) log_->writeFailure("Could not copy the uninstaller to " + copy, error);
-      fail(program_ + " (it could not be copied to " + copy + ")");
-      return;
+      write("Could not hand the removal of " + program_ + " over to a copy: " + error.what());
+      fail(program_ + " (the copy that removes it could not be staged: " + error.what() + ")");
     }
-    const std::string command = FinishingCommandLine(copy, platform_.processId(), program_, switches_.silent);
-    if (!platform_.startProgram(command, *temporary)) {
-      platform_.removeFile(copy);
-      fail(program_ + " (the copy that removes it could not be started)");
-      return;
-    }
-    write("Started " + command + " to remove " + program_ + " and then " + shownDirectory_ + " once empty");
   }
 
   void noteWhatIsLeft() {
@@ -267,28 +241,6 @@ class Uninstallation {
 int Uninstall(platform::Platform& platform, const Switches& switches, bool sessionLockHeld,
               Conversation& conversation, platform::LogFile* log) {
   return Uninstallation(platform, switches, conversation, log).run(sessionLockHeld);
-}
-
-int FinishRemoval(platform::Platform& platform, const Switches& switches, Conversation& conversation) {
-  const std::string& original = switches.originalProgram;
-  const std::string directory = folderOf(original);
-  // The private switch removes nothing but an uninstaller of ours.
-  if (directory.empty() || !sameName(nameOf(original), product::kUninstallerFileName)) {
-    if (!switches.silent) conversation.warn(original + " is not an uninstaller of Vorpane.");
-    return exitcode::BadCommandLine;
-  }
-  platform.waitForProcessEnd(*switches.finishAfter, -1);
-  // The system may hold the file for a moment after its process has ended.
-  bool removed = platform.removeFile(original);
-  for (int attempt = 0; attempt < 50 && !removed && platform.fileExists(original); ++attempt) {
-    platform.sleep(100);
-    removed = platform.removeFile(original);
-  }
-  platform.removeDirectory(withoutTrailingBackslash(directory));
-  platform.removeFileAtRestart(platform.ownProgramPath());
-  if (removed || !platform.fileExists(original)) return exitcode::Done;
-  if (!switches.silent) conversation.warn(original + " could not be removed. Please delete it yourself.");
-  return exitcode::RunFailed;
 }
 
 }  // namespace vorpane::uninstaller

@@ -37,9 +37,4 @@ inline constexpr const char* kAnotherSetupRunning =
 int Uninstall(platform::Platform& platform, const Switches& switches, bool sessionLockHeld,
               Conversation& conversation, platform::LogFile* log);
 
-// The copy's part: waits for the uninstaller's process to end, removes its
-// file and then its directory when empty, and has the system remove the copy
-// at the next start. Returns the exit code.
-int FinishRemoval(platform::Platform& platform, const Switches& switches, Conversation& conversation);
-
 }  // namespace vorpane::uninstaller

@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <sstream>
 
 #include "platform/HostPlatform.h"
 #include "product/Product.h"
+#include "uninstaller/Handover.h"
 
 namespace vorpane::uninstaller {
 namespace {
@@ -72,6 +74,7 @@ class UninstallTest : public ::testing::Test {
     host_.createShortcut({target, path, "", ""});
   }
   bool exists(const std::string& path) { return fs::exists(host_.hostPath(path)); }
+  static std::string folder(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
   std::string read(const std::string& path) {
     std::ifstream in(host_.hostPath(path), std::ios::binary);
     std::stringstream text;
@@ -116,13 +119,18 @@ TEST_F(UninstallTest, RemovesTheWholeInstallationAndNothingElse) {
   EXPECT_EQ(read("C:\\Vorpane Cache\\part.tmp"), "cached");
   EXPECT_TRUE(answers_.questions.empty() && answers_.informed.empty() && answers_.warned.empty());
 
-  // The uninstaller's own file goes through a copy that waits for this process.
-  EXPECT_EQ(read("C:\\Temp\\Uninstall_Vorpane-4242.Exe"), "bytes of Uninstall_Vorpane.Exe");
+  // The uninstaller's own file goes through a copy that waits for this process,
+  // staged in a folder of its own with a key beside it, and let go once started.
+  ASSERT_EQ(host_.stagingFolders().size(), 1u);
+  const std::string stage = host_.stagingFolders()[0].path;
+  const std::string key = read(stage + "\\Handover.key");
+  EXPECT_EQ(read(stage + "\\Uninstall_Vorpane.Exe"), "bytes of Uninstall_Vorpane.Exe");
   ASSERT_EQ(host_.programStarts().size(), 1u);
-  EXPECT_EQ(host_.programStarts()[0].first,
-            "\"C:\\Temp\\Uninstall_Vorpane-4242.Exe\" /S /FINISH=4242 \"C:\\Program "
-            "Files\\Vorpane\\Uninstall_Vorpane.Exe\"");
-  EXPECT_EQ(host_.programStarts()[0].second, "C:\\Temp");
+  EXPECT_EQ(host_.programStarts()[0].first, "\"" + stage +
+                                                "\\Uninstall_Vorpane.Exe\" /S /FINISH=4242:" + key +
+                                                " \"C:\\Program Files\\Vorpane\\Uninstall_Vorpane.Exe\"");
+  EXPECT_EQ(host_.programStarts()[0].second, stage);
+  EXPECT_FALSE(host_.fileInUse(stage + "\\Uninstall_Vorpane.Exe"));
 
   const std::string log = read("C:\\Temp\\uninstall.log");
   EXPECT_NE(log.find("Removed C:\\Program Files\\Vorpane\\Vorpane.Dat"), std::string::npos) << log;
@@ -198,23 +206,108 @@ TEST_F(UninstallTest, ARefusedRemovalIsListedAndKeepsTheUninstallerToRunAgain) {
   EXPECT_FALSE(host_.registryKeyExists(kKey));
 }
 
-TEST_F(UninstallTest, TheCopyRemovesTheUninstallerAndTheEmptyDirectory) {
-  for (const char* file : {"Vorpane.Exe", "Vorpane.Dat"}) host_.removeFile(std::string(kDir) + file);
-  host_.setOwnProgramPath("C:\\Temp\\Uninstall_Vorpane-4242.Exe");
-  const Switches switches =
-      ParseSwitches({"/S", "/finish=4242", std::string(kDir) + "Uninstall_Vorpane.Exe"});
-  ASSERT_TRUE(switches.error.empty()) << switches.error;
+// Names nobody can guess: a folder and a key that differ on every run and
+// from each other, and a folder only administrators may change when elevated.
+TEST_F(UninstallTest, EachHandOverIsStagedInANewFolderWithItsOwnKey) {
+  host_.setElevated(true);
+  std::vector<std::string> names;
+  for (int run = 0; run < 2; ++run) {
+    const std::string command = HandOverOwnRemoval(host_, std::string(kDir) + "Uninstall_Vorpane.Exe", true);
+    const auto& staged = host_.stagingFolders().back();
+    EXPECT_TRUE(staged.restricted);
+    const std::string name = staged.path.substr(std::string("C:\\Temp\\").size());
+    EXPECT_EQ(name.rfind("Vorpane-Uninstall-", 0), 0u) << name;
+    EXPECT_EQ(name.size(), std::string("Vorpane-Uninstall-").size() + 32);
+    const std::string key = read(staged.path + "\\Handover.key");
+    EXPECT_EQ(key.size(), 32u);
+    EXPECT_NE(command.find(":" + key + " "), std::string::npos) << command;
+    names.push_back(name.substr(18));
+    names.push_back(key);
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(std::unique(names.begin(), names.end()), names.end());
+}
 
-  EXPECT_EQ(FinishRemoval(host_, switches, answers_), exitcode::Done);
+// Whatever step of the staging is refused (the folder, the key, the copy, its
+// start), it is taken back and tried once more in a new folder.
+TEST_F(UninstallTest, AFailedStagingLeavesNothingAndIsTriedAgain) {
+  for (int refused = 1; refused <= 4; ++refused) {
+    SCOPED_TRACE(refused);
+    fs::remove_all(host_.hostPath("C:\\Temp"));
+    fs::create_directories(host_.hostPath("C:\\Temp"));
+    host_.refuseChange(refused);
+    const std::string command = HandOverOwnRemoval(host_, std::string(kDir) + "Uninstall_Vorpane.Exe", true);
+    std::vector<std::string> left;
+    for (const auto& entry : fs::recursive_directory_iterator(host_.hostPath("C:\\Temp")))
+      left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    ASSERT_EQ(left.size(), 3u);
+    EXPECT_EQ(left[0], "Handover.key");
+    EXPECT_EQ(left[1], "Uninstall_Vorpane.Exe");
+    EXPECT_NE(command.find(left[2]), std::string::npos) << command;
+  }
+  host_.setTemporaryFolder(std::nullopt);
+  EXPECT_THROW(HandOverOwnRemoval(host_, std::string(kDir) + "Uninstall_Vorpane.Exe", true),
+               std::runtime_error);
+}
+
+class FinishingCopyTest : public UninstallTest {
+ protected:
+  static constexpr char kStage[] = "C:\\Temp\\Vorpane-Uninstall-0123456789ABCDEF0123456789ABCDEF";
+  static constexpr char kKey[] = "FEDCBA9876543210FEDCBA9876543210";
+
+  void SetUp() override {
+    UninstallTest::SetUp();
+    for (const char* file : {"Vorpane.Exe", "Vorpane.Dat"}) host_.removeFile(std::string(kDir) + file);
+    fs::create_directories(host_.hostPath(kStage));
+    make(std::string(kStage) + "\\Uninstall_Vorpane.Exe", "the copy");
+    make(std::string(kStage) + "\\Handover.key", kKey);
+    host_.setOwnProgramPath(std::string(kStage) + "\\Uninstall_Vorpane.Exe");
+  }
+  int finish(const std::string& key,
+             const std::string& original = std::string(kDir) + "Uninstall_Vorpane.Exe") {
+    const Switches switches = ParseSwitches({"/S", "/finish=4242:" + key, original});
+    EXPECT_TRUE(switches.error.empty()) << switches.error;
+    return FinishRemoval(host_, switches, answers_);
+  }
+};
+
+TEST_F(FinishingCopyTest, RemovesTheUninstallerAndTheEmptyDirectoryAndGoesAtRestart) {
+  EXPECT_EQ(finish(kKey), exitcode::Done);
 
   EXPECT_EQ(host_.waitedProcesses(), std::vector<std::uint32_t>{4242});
   EXPECT_FALSE(exists("C:\\Program Files\\Vorpane"));
-  EXPECT_EQ(host_.removalsAtRestart(), std::vector<std::string>{"C:\\Temp\\Uninstall_Vorpane-4242.Exe"});
+  EXPECT_FALSE(exists(std::string(kStage) + "\\Handover.key"));
+  EXPECT_EQ(host_.removalsAtRestart(),
+            (std::vector<std::string>{std::string(kStage) + "\\Uninstall_Vorpane.Exe", kStage}));
+}
 
-  // The private switch removes nothing but an uninstaller.
-  EXPECT_EQ(FinishRemoval(host_, ParseSwitches({"/S", "/FINISH=1", "C:\\Vorpane Cache\\part.tmp"}), answers_),
-            exitcode::BadCommandLine);
-  EXPECT_TRUE(exists("C:\\Vorpane Cache\\part.tmp"));
+// Started by hand, the private switch waits for nothing, removes nothing and
+// schedules nothing.
+TEST_F(FinishingCopyTest, DoesNothingWhenNotStartedByTheUninstaller) {
+  const auto expectNothingDone = [&] {
+    EXPECT_TRUE(exists(std::string(kDir) + "Uninstall_Vorpane.Exe"));
+    EXPECT_TRUE(exists("C:\\Vorpane Cache\\part.tmp"));
+    EXPECT_TRUE(host_.waitedProcesses().empty());
+    EXPECT_TRUE(host_.removalsAtRestart().empty());
+  };
+  EXPECT_EQ(finish("00000000000000000000000000000000"), exitcode::BadCommandLine);
+  EXPECT_EQ(finish(std::string(kKey).substr(1)), exitcode::BadCommandLine);
+  EXPECT_EQ(finish(kKey, "C:\\Vorpane Cache\\part.tmp"), exitcode::BadCommandLine);
+  EXPECT_EQ(finish(kKey, "Uninstall_Vorpane.Exe"), exitcode::BadCommandLine);
+  expectNothingDone();
+
+  // The right key, but the copy does not run from a staging folder.
+  for (const std::string& own :
+       {std::string(kDir) + "Uninstall_Vorpane.Exe",
+        std::string("C:\\Vorpane-Uninstall-0123456789ABCDEF0123456789ABCDEF\\Uninstall_Vorpane.Exe"),
+        std::string(kStage) + "\\Other.Exe"}) {
+    make(folder(own) + "Handover.key", kKey);
+    host_.setOwnProgramPath(own);
+    EXPECT_EQ(finish(kKey), exitcode::BadCommandLine) << own;
+  }
+  expectNothingDone();
+  EXPECT_TRUE(answers_.warned.empty()) << "silent";
 }
 
 TEST(UninstallSwitches, ReadsTheSwitchesInAnyCase) {
@@ -225,7 +318,8 @@ TEST(UninstallSwitches, ReadsTheSwitchesInAnyCase) {
   EXPECT_FALSE(ParseSwitches({}).silent);
   EXPECT_EQ(ParseSwitches({"/S", "/D=C:\\x"}).error, "Unknown switch /D=C:\\x");
   EXPECT_FALSE(ParseSwitches({"/LOG="}).error.empty());
-  EXPECT_FALSE(ParseSwitches({"/FINISH=12x", "C:\\V\\Uninstall_Vorpane.Exe"}).error.empty());
+  EXPECT_FALSE(ParseSwitches({"/FINISH=12x:ABC", "C:\\V\\Uninstall_Vorpane.Exe"}).error.empty());
+  EXPECT_FALSE(ParseSwitches({"/FINISH=12", "C:\\V\\Uninstall_Vorpane.Exe"}).error.empty()) << "no key";
 }
 
 }  // namespace

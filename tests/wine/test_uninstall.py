@@ -106,10 +106,11 @@ class Uninstall(unittest.TestCase):
         session.key(session.wait_window(TITLE), "Return")
         session.wait_exit(remover, timeout=30)
         self.assertTrue(self.wait_gone(folder), "the installation directory stays")
-        # The copy that removed it goes when Windows next starts.
+        # The copy that removed it goes when Windows next starts, with its folder.
         _, pending = session.run("reg", "query", "HKLM\\System\\CurrentControlSet\\Control\\Session Manager",
                                  "/v", "PendingFileRenameOperations")
-        self.assertIn("Uninstall_Vorpane-", pending)
+        self.assertRegex(pending, r"Temp\\Vorpane-Uninstall-[0-9A-F]{32}\\Uninstall_Vorpane\.Exe\\0\\0"
+                                  r"\\\?\?\\C:\\users\\[^\\]+\\Temp\\Vorpane-Uninstall-[0-9A-F]{32}\\0")
         self.assertEqual(self.links(), [])
         self.assertEqual(self.listed(), [])
 

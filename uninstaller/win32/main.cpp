@@ -20,6 +20,7 @@
 #include "platform/Win32SafeLoading.h"
 #include "platform/Win32SessionLock.h"
 #include "product/Product.h"
+#include "uninstaller/Handover.h"
 #include "uninstaller/Switches.h"
 #include "uninstaller/Uninstall.h"
 
