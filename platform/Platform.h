@@ -219,7 +219,8 @@ class Platform {
   virtual bool createStagingFolder(const std::string& path) = 0;
   // Writes a new file (never over one that is there) and holds it and its
   // folder until the hold ends: meanwhile no other program can write, remove or
-  // rename either, though the file can be read and started. The hold is taken
+  // rename either, though the file can be opened (openFile()) and started. The
+  // file takes its name only once it is held; the hold is taken
   // only once the file reads back exactly as written. Raises IoError when the
   // file exists or cannot be written, std::runtime_error when it reads back otherwise.
   virtual std::unique_ptr<FileHold> writeHeldFile(const std::string& path,

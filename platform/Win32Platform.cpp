@@ -232,7 +232,10 @@ std::unique_ptr<OutputFile> Win32Platform::createFile(const std::string& path) {
 }
 
 std::unique_ptr<InputFile> Win32Platform::openFile(const std::string& path) {
-  FileHandle handle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  // Reading keeps no one from changing or removing the file, so it opens also
+  // what is held for its rename, such as a staged program and its key.
+  FileHandle handle(CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!handle.valid()) raiseLastError();
   return std::make_unique<Win32InputFile>(std::move(handle));

@@ -55,6 +55,10 @@ class Win32Platform : public Platform {
   int compareTextInsensitive(const std::string& a, const std::string& b) override;
   std::string systemErrorText(int ioCode) override;
 
+  // The owner and access list of a staging folder made while elevated, in the
+  // system's text form: administrators and the system may change it, no one else.
+  static const char* stagingFolderSecurity();
+
   // The runtime's I/O error code for a Windows error code.
   static int ioCodeFor(unsigned long windowsError);
 

@@ -57,14 +57,31 @@ void writeNewFile(const std::string& path, const std::vector<std::uint8_t>& byte
   if (!file.close()) raiseLastError();
 }
 
-// Opened for reading and starting only, shared for nothing but reading: no
-// one can write, remove or rename it while the handle is open. A program
-// that opened it for writing since it was written makes this fail.
+// Opened for reading, starting and its one rename, shared for nothing but
+// reading: no one else can write, remove or rename it while the handle is
+// open. A program that opened it for writing since it was written makes this
+// fail.
 FileHandle openDenyingChanges(const std::string& path) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) raiseLastError();
   return file;
+}
+
+// Through the held handle itself, so the file is never unheld under its final
+// name; never over a file that is there.
+void renameHeld(HANDLE file, const std::string& target) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, nullptr, 0);
+  if (length <= 0) raiseLastError();
+  std::vector<std::uint8_t> buffer(sizeof(FILE_RENAME_INFO) +
+                                   sizeof(wchar_t) * static_cast<std::size_t>(length));
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = FALSE;
+  rename->RootDirectory = nullptr;
+  rename->FileNameLength = static_cast<DWORD>(sizeof(wchar_t) * static_cast<std::size_t>(length - 1));
+  MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, rename->FileName, length);
+  if (!SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())))
+    raiseLastError();
 }
 
 bool readsBackAs(HANDLE file, const std::vector<std::uint8_t>& bytes) {
@@ -90,6 +107,8 @@ class Win32FileHold final : public FileHold {
 
 }  // namespace
 
+const char* Win32Platform::stagingFolderSecurity() { return kAdministratorsOnly; }
+
 bool Win32Platform::createStagingFolder(const std::string& path) {
   if (!runsElevated()) return CreateDirectoryA(path.c_str(), nullptr) != 0;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -101,14 +120,22 @@ bool Win32Platform::createStagingFolder(const std::string& path) {
   return CreateDirectoryA(path.c_str(), &attributes) != 0;
 }
 
+// The file takes its name only once it is held and checked: a program that
+// watches for new programs by their names never sees it unheld. Between
+// writing and holding, another program may still have had a moment with the
+// file under its first name; reading it back catches that.
 std::unique_ptr<FileHold> Win32Platform::writeHeldFile(const std::string& path,
                                                        const std::vector<std::uint8_t>& bytes) {
   FileHandle folder = holdFolder(folderOf(path));
-  writeNewFile(path, bytes);
-  FileHandle file = openDenyingChanges(path);
-  // Between writing and holding, another program may have had a moment.
-  if (!readsBackAs(file.get(), bytes))
-    throw std::runtime_error("The file " + path + " was changed by another program as it was written");
+  const std::string written = path + ".partial";
+  writeNewFile(written, bytes);
+  FileHandle file = openDenyingChanges(written);
+  if (!readsBackAs(file.get(), bytes)) {
+    file.reset();
+    DeleteFileA(written.c_str());
+    throw std::runtime_error("The file " + written + " was changed by another program as it was written");
+  }
+  renameHeld(file.get(), path);
   return std::make_unique<Win32FileHold>(std::move(folder), std::move(file));
 }
 

@@ -8,6 +8,7 @@
 
 #include <objbase.h>
 #include <objidl.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -214,6 +215,79 @@ void checkReplacingAndRemoving(Win32Platform& platform) {
   CHECK(!platform.removeFile("E:\\new.exe"));
 }
 
+// Whether another program could open the file for writing, remove it or move
+// it aside, or remove or rename its folder.
+bool othersCanChange(const std::string& file, const std::string& folder) {
+  HANDLE writer =
+      CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
+  if (writer != INVALID_HANDLE_VALUE) {
+    CloseHandle(writer);
+    return true;
+  }
+  return DeleteFileA(file.c_str()) || MoveFileA(file.c_str(), (file + ".aside").c_str()) ||
+         MoveFileA(folder.c_str(), (folder + ".aside").c_str());
+}
+
+void checkStaging(Win32Platform& platform) {
+  CHECK(platform.createStagingFolder("E:\\stage"));
+  CHECK(!platform.createStagingFolder("E:\\stage"));
+  const std::vector<std::uint8_t> bytes = pattern(300000, 7);
+  {
+    const auto hold = platform.writeHeldFile("E:\\stage\\copy.exe", bytes);
+    CHECK(!othersCanChange("E:\\stage\\copy.exe", "E:\\stage"));
+    CHECK(readAll(platform, "E:\\stage\\copy.exe") == bytes);
+  }
+  CHECK(platform.removeFile("E:\\stage\\copy.exe"));
+  // Never over a file that is there, whoever put it there.
+  writeText(platform, "E:\\stage\\planted.exe", "planted");
+  CHECK(ioErrorOf([&] { platform.writeHeldFile("E:\\stage\\planted.exe", bytes); }) != 0);
+  CHECK(readText(platform, "E:\\stage\\planted.exe") == "planted");
+}
+
+// The folder's list as the system reads it: a protected list owned by
+// Administrators, in which no one but Administrators and the system may
+// write, remove or change the list.
+void checkStagingFolderSecurity() {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  CHECK(ConvertStringSecurityDescriptorToSecurityDescriptorA(Win32Platform::stagingFolderSecurity(),
+                                                             SDDL_REVISION_1, &descriptor, nullptr));
+  if (descriptor == nullptr) return;
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD revision = 0;
+  CHECK(GetSecurityDescriptorControl(descriptor, &control, &revision) && (control & SE_DACL_PROTECTED));
+  PSID owner = nullptr, administrators = nullptr, system = nullptr;
+  BOOL defaulted = FALSE, present = FALSE;
+  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+  AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                           &administrators);
+  AllocateAndInitializeSid(&nt, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0, 0, 0, 0, &system);
+  CHECK(GetSecurityDescriptorOwner(descriptor, &owner, &defaulted) && owner &&
+        EqualSid(owner, administrators));
+  PACL list = nullptr;
+  CHECK(GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted) && present && list);
+  const DWORD changing = GENERIC_ALL | GENERIC_WRITE | FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA |
+                         FILE_WRITE_ATTRIBUTES | FILE_DELETE_CHILD | DELETE | WRITE_DAC | WRITE_OWNER;
+  int writers = 0, readers = 0;
+  for (DWORD i = 0; list && i < list->AceCount; ++i) {
+    ACCESS_ALLOWED_ACE* ace = nullptr;
+    if (!GetAce(list, i, reinterpret_cast<void**>(&ace)) || ace->Header.AceType != ACCESS_ALLOWED_ACE_TYPE)
+      continue;
+    PSID who = &ace->SidStart;
+    const bool trusted = EqualSid(who, administrators) || EqualSid(who, system);
+    if (ace->Mask & changing) {
+      CHECK(trusted);
+      ++writers;
+    } else {
+      ++readers;
+    }
+  }
+  CHECK(writers == 2 && readers == 1);
+  FreeSid(administrators);
+  FreeSid(system);
+  LocalFree(descriptor);
+}
+
 // Reads a link back through the shell's own object.
 bool readShortcut(const std::string& linkPath, std::string& target, std::string& description) {
   IShellLinkA* link = nullptr;
@@ -306,6 +380,8 @@ int main() {
   run("writing and reading", [&] { checkWritingAndReading(platform); });
   run("replacing and removing", [&] { checkReplacingAndRemoving(platform); });
   run("shortcuts", [&] { checkShortcuts(platform); });
+  run("staging", [&] { checkStaging(platform); });
+  run("staging folder security", [] { checkStagingFolderSecurity(); });
   run("identity, time and text", [&] { checkIdentityTimeAndText(platform); });
   run("error codes", [] { checkErrorCodes(); });
   CoUninitialize();

@@ -1,7 +1,10 @@
 """The uninstaller the installer puts in place, removing an installation made by
 the installer's unattended mode: silently from a script, refused while the
-client runs, and from Wine's list of installed programs with its questions."""
+client runs, and from Wine's list of installed programs with its questions.
+Tried as an attacker would: a program racing for the copy that finishes the
+removal, and that copy's switch started by hand."""
 
+import shutil
 import time
 import unittest
 
@@ -44,6 +47,15 @@ class Uninstall(unittest.TestCase):
         code, output = self.session.run("uninstaller", "--list")
         self.assertEqual(code, 0, output)
         return [line for line in output.splitlines() if line.endswith("|||Vorpane")]
+
+    def pending_removals(self):
+        _, pending = self.session.run("reg", "query", "HKLM\\System\\CurrentControlSet\\Control\\Session Manager",
+                                      "/v", "PendingFileRenameOperations")
+        return pending
+
+    def temporary_folder(self):
+        _, output = self.session.run("cmd", "/c", "echo %TEMP%")
+        return output.strip()
 
     def wait_gone(self, path, timeout=10):
         """The copy in the temporary folder removes the uninstaller after its end."""
@@ -107,12 +119,48 @@ class Uninstall(unittest.TestCase):
         session.wait_exit(remover, timeout=30)
         self.assertTrue(self.wait_gone(folder), "the installation directory stays")
         # The copy that removed it goes when Windows next starts, with its folder.
-        _, pending = session.run("reg", "query", "HKLM\\System\\CurrentControlSet\\Control\\Session Manager",
-                                 "/v", "PendingFileRenameOperations")
+        pending = self.pending_removals()
         self.assertRegex(pending, r"Temp\\Vorpane-Uninstall-[0-9A-F]{32}\\Uninstall_Vorpane\.Exe\\0\\0"
                                   r"\\\?\?\\C:\\users\\[^\\]+\\Temp\\Vorpane-Uninstall-[0-9A-F]{32}\\0")
         self.assertEqual(self.links(), [])
         self.assertEqual(self.listed(), [])
+
+    def test_a_program_racing_for_the_staged_copy_never_gets_its_program_run(self):
+        session = self.session
+        racer = session.copy_in(winetest.required_env("VORPANE_TEMP_RACER"), "C:\\Race")
+        intruder = session.copy_in(winetest.required_env("VORPANE_INTRUDER"), "C:\\Race")
+        temporary = self.temporary_folder()
+        for attempt in range(3):
+            folder = self.install(f"C:\\Raced {attempt}")
+            racing = session.start(racer, temporary, intruder, "5")
+            self.addCleanup(session.stop, racing)
+            time.sleep(1.5)  # the racer is watching
+            code = self.launch(f'"C:\\Raced {attempt}\\Uninstall_Vorpane.Exe" /S /LOG="C:\\raced.log"')
+            self.assertEqual(code, 0, session.host_path("C:\\raced.log").read_text(errors="replace"))
+            self.assertTrue(self.wait_gone(folder), "the installation directory stays")
+            session.wait_exit(racing, timeout=30)
+            self.assertFalse(session.host_path("C:\\intruder.txt").exists(),
+                             "the racer's program ran in the copy's place")
+        report = (session.artefacts / "temp_racer.log").read_text(errors="replace")
+        self.assertRegex(report, r"seen [1-9]", "the racer never saw a copy: it proves nothing")
+
+        # Each removal staged its copy in a folder of its own.
+        staged = [p for p in session.host_path(temporary).iterdir() if p.name.startswith("Vorpane-Uninstall-")]
+        self.assertGreaterEqual(len(staged), 3)
+
+    def test_the_hand_over_started_by_hand_removes_and_schedules_nothing(self):
+        session = self.session
+        folder = self.install("C:\\By Hand")
+        other = session.host_path("C:\\Other")
+        other.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(folder / "Uninstall_Vorpane.Exe", other / "Uninstall_Vorpane.Exe")
+        before = self.pending_removals()
+        for switch in ("/FINISH=999999", "/FINISH=999999:0123456789ABCDEF0123456789ABCDEF"):
+            self.assertEqual(self.launch(f'"C:\\By Hand\\Uninstall_Vorpane.Exe" /S {switch} '
+                                         '"C:\\Other\\Uninstall_Vorpane.Exe"'), 1, switch)
+        self.assertTrue((other / "Uninstall_Vorpane.Exe").exists())
+        self.assertTrue((folder / "Uninstall_Vorpane.Exe").exists())
+        self.assertEqual(self.pending_removals(), before)
 
 
 if __name__ == "__main__":
