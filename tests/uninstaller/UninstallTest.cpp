@@ -301,7 +301,10 @@ TEST_F(FinishingCopyTest, DoesNothingWhenNotStartedByTheUninstaller) {
   for (const std::string& own :
        {std::string(kDir) + "Uninstall_Vorpane.Exe",
         std::string("C:\\Vorpane-Uninstall-0123456789ABCDEF0123456789ABCDEF\\Uninstall_Vorpane.Exe"),
-        std::string(kStage) + "\\Other.Exe"}) {
+        std::string(kStage) + "\\Other.Exe",
+        std::string("C:\\Temp\\Vorpane-Uninstall-0123\\Uninstall_Vorpane.Exe"),
+        std::string("C:\\Temp\\Elsewhere-Uninstall-0123456789ABCDEF0123456789ABCD\\Uninstall_Vorpane.Exe")}) {
+    fs::create_directories(host_.hostPath(folder(own)));
     make(folder(own) + "Handover.key", kKey);
     host_.setOwnProgramPath(own);
     EXPECT_EQ(finish(kKey), exitcode::BadCommandLine) << own;
