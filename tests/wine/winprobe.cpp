@@ -10,8 +10,6 @@
 //                                         controls and names the focused one
 //   winprobe shortcut <file.lnk>          reads a shell link through the shell and
 //                                         prints its target, description and arguments
-//   winprobe security <path>              prints the owner and access list of a file or
-//                                         folder as the system stores them (SDDL)
 //
 // A title ending in "*" matches every title that starts with the rest.
 //
@@ -21,8 +19,6 @@
 #include <objbase.h>
 #include <shlobj.h>
 #include <windows.h>
-// After windows.h, on which it builds.
-#include <sddl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -206,21 +202,6 @@ int describeShortcut(const char* linkPath) {
   return result;
 }
 
-int describeSecurity(const char* path) {
-  const SECURITY_INFORMATION wanted = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
-  DWORD size = 0;
-  GetFileSecurityA(path, wanted, nullptr, 0, &size);
-  std::vector<BYTE> descriptor(size);
-  if (size == 0 || !GetFileSecurityA(path, wanted, descriptor.data(), size, &size)) return 1;
-  char* text = nullptr;
-  if (!ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor.data(), SDDL_REVISION_1, wanted, &text,
-                                                            nullptr))
-    return 1;
-  std::printf("sddl %s\n", text);
-  LocalFree(text);
-  return 0;
-}
-
 int main(int argc, char** argv) {
   if (argc >= 3 && std::string(argv[1]) == "window") {
     DWORD timeoutMs = argc >= 4 ? static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)) : 10000;
@@ -229,9 +210,8 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "boxes") return listMessageBoxes(argv[2]);
   if (argc == 3 && std::string(argv[1]) == "texts") return listTexts(argv[2]);
   if (argc == 3 && std::string(argv[1]) == "shortcut") return describeShortcut(argv[2]);
-  if (argc == 3 && std::string(argv[1]) == "security") return describeSecurity(argv[2]);
-  std::fprintf(stderr,
-               "usage: winprobe window <title> [timeout ms] | boxes <title> | texts <title> | shortcut "
-               "<file> | security <path>\n");
+  std::fprintf(
+      stderr,
+      "usage: winprobe window <title> [timeout ms] | boxes <title> | texts <title> | shortcut <file>\n");
   return 2;
 }
