@@ -21,6 +21,7 @@ ALREADY_RUNNING = "An installation of Vorpane is already running."
 UNINSTALLER_REFUSED = "Another Vorpane setup program is running. Please let it finish and start the uninstaller again."
 LOCK = "Global\\Vorpane.Setup"
 RESTART = '"C:\\Auto\\Vorpane.Exe" /upgraded3.31'
+WS_MAXIMIZE = 0x01000000
 UNINSTALL_TITLE = "Uninstall Vorpane"
 # Left beside the programs under system libraries' names (the preloaded ones
 # among them, see platform/PreloadedLibraries.h); Wine is told to prefer such
@@ -243,6 +244,7 @@ class Startup(wizard.Driving, unittest.TestCase):
         self.refusal_box(damaged, DAMAGED, 4)
         self.assertEqual(self.wait_client_starts(1), [RESTART])
         self.assertEqual(self.probe("parent", "Vorpane.Exe")[1].strip(), "parent desktop_shell.exe")
+        self.assertTrue(session.window_facts("Vorpane").style & WS_MAXIMIZE, "the client is not maximised")
         log = self.log("auto.log")
         self.assertTrue(ending(log, "Started the client as the desktop user, through the desktop shell: " + RESTART,
                                "Exit code 4"), log)
@@ -253,19 +255,21 @@ class Startup(wizard.Driving, unittest.TestCase):
         self.refusal_box(bad, "The log C:\\Missing\\auto.log cannot be written: Invalid filename", 1)
         self.assertEqual(self.wait_client_starts(2), [RESTART, RESTART])
 
-    def test_an_unexpected_error_in_silence_shows_no_box_and_ends_with_three(self):
+    def test_in_silence_no_box_shows_and_an_unexpected_error_ends_with_three(self):
         session = self.session
-        # Without the system's SHA-256 the self-check cannot run: nothing in the
-        # program expects that.
-        self.overriding_libraries("bcrypt=d")
         stop = self.watch_for_windows()
         try:
+            helped = self.launch(f'"{self.program}" /S /LOG="C:\\help.log" /?')
+            # Without the system's SHA-256 the self-check cannot run: nothing in
+            # the program expects that.
+            self.overriding_libraries("bcrypt=d")
             very = self.launch(f'"{self.program}" /VERYSILENT /LOG="C:\\unexpected.log" /D=C:\\Never')
             silent = self.launch(f'"{self.program}" /SILENT /SUPPRESSMSGBOXES /LOG="C:\\suppressed.log" /D=C:\\Never')
         finally:
             seen = stop()
-        self.assertEqual((very, silent), (3, 3))
+        self.assertEqual((helped, very, silent), (0, 3, 3))
         self.assertEqual(seen, [])
+        self.assertIn("Exit codes:", self.log("help.log")[-1])
         for name in ("unexpected.log", "suppressed.log"):
             log = self.log(name)
             self.assertTrue(ending(log, "Failed: The system library bcrypt.dll cannot be loaded (error 126)",
