@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/Application.h"
+#include "app/ClientStart.h"
 #include "app/DirectoryChoices.h"
 #include "app/InstallRun.h"
 #include "app/PageProgress.h"
@@ -23,14 +24,10 @@ using platform::path::driveRootOf;
 using platform::path::withTrailingBackslash;
 using ui::Event;
 
-constexpr int kShowMaximised = 3;
-
 const char* const kRefusal =
     "You disagree with the disclaimer\rVorpane cannot be installed.\rWe hope you understand our needs "
     "for\rcovering our ass.\r\rHave a nice day!";
 const char* const kAnswerRequired = "Type either YES or NO";
-
-const char* const kAutoUpdateSwitch = "/autoupdate ";
 
 const char* const kNothingFound =
     "No installed Vorpane versions could be found.\rOr the found Vorpane versions are newer than\rthe one in "
@@ -39,14 +36,6 @@ constexpr std::uint8_t kLocalHardDisks = 1;
 
 // Leading and trailing blanks and control characters go, as the runtime's trim does.
 std::string trimmed(const std::string& text) { return std::string(platform::path::trimmed(text)); }
-
-// The program path is quoted so that a path with blanks ("C:\Program Files\...")
-// cannot be read as a shorter program ("C:\Program.exe") followed by arguments.
-std::string clientCommandLine(const std::string& directory, const std::string& arguments = "") {
-  std::string commandLine = "\"" + directory + "Vorpane.Exe\"";
-  if (!arguments.empty()) commandLine += " " + arguments;
-  return commandLine;
-}
 
 }  // namespace
 
@@ -123,15 +112,8 @@ std::string TFrmInstallVorpane::Caption() { return std::string("Installation Vor
 void TFrmInstallVorpane::FormCreate() {
   form_.setCaption(Caption());
 
-  std::string joined;
-  for (const auto& argument : arguments_) joined += argument + " ";
-  joined = trimmed(joined);
-
-  // The switch is only recognised with its blank: "/autoupdate" alone names no
-  // directory, so it does not start the automatic upgrade.
-  const std::string switchText = kAutoUpdateSwitch;
-  if (platform::path::lowerAscii(joined).compare(0, switchText.size(), switchText) == 0) {
-    UpgradeDir = withTrailingBackslash(trimmed(joined.substr(switchText.size() - 1)));
+  if (const auto directory = AutomaticUpgradeDirectory(arguments_)) {
+    UpgradeDir = *directory;
     AutoUpdate = true;
     form_.setActivePage("Tab02Disclaimer");
   } else {
@@ -141,9 +123,7 @@ void TFrmInstallVorpane::FormCreate() {
 }
 
 void TFrmInstallVorpane::FormClose() {
-  if (AutoUpdate)
-    platform_.startProcess(clientCommandLine(UpgradeDir, std::string("/upgraded") + product::kVersion),
-                           kShowMaximised);
+  if (AutoUpdate) StartClient(platform_, ClientRestartCommandLine(UpgradeDir), log_);
 }
 
 // Leaving before the installation ran takes back the directories the pages made.
@@ -155,12 +135,12 @@ void TFrmInstallVorpane::Button1Click() {
 void TFrmInstallVorpane::Button19Click() { close(); }
 
 void TFrmInstallVorpane::Button20Click() {
-  platform_.startProcess(clientCommandLine(InstallDir), kShowMaximised);
+  StartClient(platform_, ClientCommandLine(InstallDir), log_);
   close();
 }
 
 void TFrmInstallVorpane::Button25Click() {
-  platform_.startProcess(clientCommandLine(UpgradeDir), kShowMaximised);
+  StartClient(platform_, ClientCommandLine(UpgradeDir), log_);
   close();
 }
 

@@ -75,9 +75,7 @@ Switches ParseSwitches(const std::vector<std::string>& arguments) {
   if (!any || !switches.error.empty()) return switches;
   // Only a log may accompany the wizard's own command line; everything else
   // after the switches means the line was not understood.
-  const bool onlyLog = !switches.unattended() && !switches.help && !switches.noShortcut &&
-                       !switches.suppressMessageBoxes && !switches.installDir && !switches.downloadDir &&
-                       !switches.cacheDir && !switches.upgradeDir;
+  const bool onlyLog = switches.leavesTheWizardItsLine();
   if (!switches.wizardArguments.empty() && !onlyLog)
     switches.error = "Unknown switch " + switches.wizardArguments.front();
   else if (!switches.unattended() && !switches.help && !onlyLog)

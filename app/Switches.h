@@ -28,6 +28,12 @@ struct Switches {
   std::string error;
 
   bool unattended() const { return silent || verySilent; }
+  // Whether no switch but /LOG= was given, so that what follows is the
+  // wizard's own command line.
+  bool leavesTheWizardItsLine() const {
+    return !unattended() && !help && !noShortcut && !suppressMessageBoxes && !installDir && !downloadDir &&
+           !cacheDir && !upgradeDir;
+  }
   // Whether messages may be shown in boxes; otherwise they go to the log only.
   bool showsMessages() const { return !verySilent && !suppressMessageBoxes; }
 };

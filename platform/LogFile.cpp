@@ -13,10 +13,17 @@ std::string timeStamp(const LocalDateTime& t) {
   return text;
 }
 
+// Even a fresh log is written by appending, shared: a setup program refused
+// while this one runs adds its refusal to it.
+std::unique_ptr<OutputFile> openLog(Platform& platform, const std::string& path, LogStart start) {
+  if (start == LogStart::Fresh) platform.createFile(path)->close();
+  return platform.appendFile(path);
+}
+
 }  // namespace
 
-LogFile::LogFile(Platform& platform, const std::string& path)
-    : platform_(platform), file_(platform.createFile(path)) {}
+LogFile::LogFile(Platform& platform, const std::string& path, LogStart start)
+    : platform_(platform), file_(openLog(platform, path, start)) {}
 
 LogFile::~LogFile() {
   try {

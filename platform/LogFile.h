@@ -13,10 +13,16 @@
 
 namespace vorpane::platform {
 
+// How a log begins: a fresh one replaces whatever the file held; an appended
+// one adds to it, as a setup program refused while another runs adds its
+// refusal to that program's log.
+enum class LogStart { Fresh, Appended };
+
 class LogFile {
  public:
-  // Creates (or replaces) the log file; raises IoError when it cannot.
-  LogFile(Platform& platform, const std::string& path);
+  // Opens the log file, shared so that another setup program may append to it
+  // meanwhile; raises IoError when it cannot.
+  LogFile(Platform& platform, const std::string& path, LogStart start = LogStart::Fresh);
   ~LogFile();
   LogFile(const LogFile&) = delete;
   LogFile& operator=(const LogFile&) = delete;

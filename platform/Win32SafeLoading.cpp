@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/PreloadedLibraries.h"
+
 namespace vorpane::platform {
 
 namespace {
@@ -50,6 +52,15 @@ void RestrictLibraryLoading() {
     restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
   else
     SetDllDirectoryW(L"");  // at least not the current directory
+}
+
+PreloadedSystemLibraries::PreloadedSystemLibraries() {
+  libraries_.reserve(kPreloadedSystemLibraries.size());
+  for (const char* name : kPreloadedSystemLibraries) {
+    const std::wstring wide(name, name + std::char_traits<char>::length(name));
+    handles::Library library(loadFromSystemDirectory(wide.c_str()));
+    if (library) libraries_.push_back(std::move(library));
+  }
 }
 
 SystemLibrary::SystemLibrary(const wchar_t* name) : module_(loadFromSystemDirectory(name)) {

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "platform/Win32Handles.h"
 
 namespace vorpane::platform {
@@ -14,6 +16,21 @@ namespace vorpane::platform {
 // The program's first act: libraries only from the system directory (where the
 // system can be told so), and no system dialog for a drive without a medium.
 void RestrictLibraryLoading();
+
+// The libraries of kPreloadedSystemLibraries (platform/PreloadedLibraries.h),
+// loaded from the system directory before the first window and kept while
+// this object lives, which is the program's whole run: later loads of the
+// same names by system libraries find them loaded. Those the system lacks are
+// skipped.
+class PreloadedSystemLibraries {
+ public:
+  PreloadedSystemLibraries();
+  PreloadedSystemLibraries(const PreloadedSystemLibraries&) = delete;
+  PreloadedSystemLibraries& operator=(const PreloadedSystemLibraries&) = delete;
+
+ private:
+  std::vector<handles::Library> libraries_;
+};
 
 // A library of the system directory, loaded for as long as this object lives.
 class SystemLibrary {

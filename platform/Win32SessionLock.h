@@ -1,8 +1,9 @@
 #pragma once
-// A lock held by one program of the session at a time: a named kernel mutex in
-// the session's namespace. The installer and the uninstaller take the same one,
-// so that two of them never write over each other. It is released when the
-// holder ends, however it ends.
+// A lock held by one program at a time: a named kernel mutex, in whichever
+// namespace its name gives ("Global\..." for the whole machine). The
+// installer and the uninstaller of every version take the same one, so that
+// two of them never write over each other. It is released when the holder
+// ends, however it ends.
 
 #include <string>
 
@@ -12,7 +13,9 @@ namespace vorpane::platform {
 
 class Win32SessionLock {
  public:
-  // Tries once, without waiting; held() tells whether this program got it.
+  // Tries once, without waiting; held() tells whether this program got it. A
+  // name that another program's mutex holds, or one that this program may not
+  // open, counts as held elsewhere.
   explicit Win32SessionLock(const std::string& name);
   bool held() const { return held_; }
 

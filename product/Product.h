@@ -19,8 +19,10 @@ inline constexpr const char* kPublisher = "The Vorpane team";
 inline constexpr const char* kInstalledProgramsKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vorpane";
 
-// Held by the installer and the uninstaller while they work, one per session,
-// so that two of them never write over each other.
-inline constexpr const char* kSetupMutexName = "Local\\Vorpane.Setup.3.31";
+// Held by the installer and the uninstaller while they work, so that two of
+// them never write over each other: one name for every version and every
+// session of the machine, since an older installer or another user's
+// uninstaller writes the same files.
+inline constexpr const char* kSetupMutexName = "Global\\Vorpane.Setup";
 
 }  // namespace vorpane::product

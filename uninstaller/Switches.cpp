@@ -24,11 +24,14 @@ std::optional<std::uint32_t> processIdOf(std::string_view text) {
 
 Switches ParseSwitches(const std::vector<std::string>& arguments) {
   Switches switches;
-  for (std::size_t i = 0; i < arguments.size() && switches.error.empty(); ++i) {
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     const std::string lowered = platform::path::lowerAscii(argument);
     if (lowered == "/s" || lowered == "/verysilent") {
       switches.silent = true;
+    } else if (!switches.error.empty()) {
+      // Past a bad switch only silence is still read: a script that asked for
+      // it must not be stopped by a box about its mistake.
     } else if (startsWith(lowered, kLog)) {
       switches.logFile = argument.substr(kLog.size());
       if (switches.logFile->empty()) switches.error = "/LOG= needs the name of the log file";

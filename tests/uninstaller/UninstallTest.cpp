@@ -325,5 +325,13 @@ TEST(UninstallSwitches, ReadsTheSwitchesInAnyCase) {
   EXPECT_FALSE(ParseSwitches({"/FINISH=12", "C:\\V\\Uninstall_Vorpane.Exe"}).error.empty()) << "no key";
 }
 
+// A script that asked for silence never meets a box, not even about its own mistake.
+TEST(UninstallSwitches, SilenceAfterABadSwitchStillCounts) {
+  const Switches s = ParseSwitches({"/LOG=", "/BOGUS", "/VERYSILENT"});
+  EXPECT_TRUE(s.silent);
+  EXPECT_EQ(s.error, "/LOG= needs the name of the log file");
+  EXPECT_TRUE(ParseSwitches({"/BOGUS", "/S"}).silent);
+}
+
 }  // namespace
 }  // namespace vorpane::uninstaller

@@ -10,6 +10,9 @@
 //                                         controls and names the focused one
 //   winprobe shortcut <file.lnk>          reads a shell link through the shell and
 //                                         prints its target, description and arguments
+//   winprobe mutex <name>                 whether a mutex of that name exists
+//   winprobe parent <program.exe>         the program that started a running one
+//                                         (by its file name), as the system records it
 //
 // A title ending in "*" matches every title that starts with the rest.
 //
@@ -19,6 +22,8 @@
 #include <objbase.h>
 #include <shlobj.h>
 #include <windows.h>
+// after windows.h
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -202,6 +207,40 @@ int describeShortcut(const char* linkPath) {
   return result;
 }
 
+// Exit code 0 when a mutex of that name exists (and prints "mutex held"), 1 when not.
+int probeMutex(const char* name) {
+  HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, name);
+  if (mutex == nullptr) {
+    std::printf("mutex none (error %lu)\n", GetLastError());
+    return 1;
+  }
+  CloseHandle(mutex);
+  std::printf("mutex held\n");
+  return 0;
+}
+
+// Prints "parent <file name of the parent>" for the first running process with
+// that file name (any letter case); exit code 1 when there is none.
+int describeParent(const char* program) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 1;
+  std::vector<PROCESSENTRY32> processes;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    processes.push_back(entry);
+  CloseHandle(snapshot);
+  for (const auto& child : processes) {
+    if (lstrcmpiA(child.szExeFile, program) != 0) continue;
+    std::string parent = "(ended)";
+    for (const auto& candidate : processes)
+      if (candidate.th32ProcessID == child.th32ParentProcessID) parent = candidate.szExeFile;
+    std::printf("parent %s\n", parent.c_str());
+    return 0;
+  }
+  return 1;
+}
+
 int main(int argc, char** argv) {
   if (argc >= 3 && std::string(argv[1]) == "window") {
     DWORD timeoutMs = argc >= 4 ? static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)) : 10000;
@@ -210,8 +249,11 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "boxes") return listMessageBoxes(argv[2]);
   if (argc == 3 && std::string(argv[1]) == "texts") return listTexts(argv[2]);
   if (argc == 3 && std::string(argv[1]) == "shortcut") return describeShortcut(argv[2]);
+  if (argc == 3 && std::string(argv[1]) == "mutex") return probeMutex(argv[2]);
+  if (argc == 3 && std::string(argv[1]) == "parent") return describeParent(argv[2]);
   std::fprintf(
       stderr,
-      "usage: winprobe window <title> [timeout ms] | boxes <title> | texts <title> | shortcut <file>\n");
+      "usage: winprobe window <title> [timeout ms] | boxes <title> | texts <title> | shortcut <file> | "
+      "mutex <name> | parent <program.exe>\n");
   return 2;
 }
