@@ -550,14 +550,18 @@ std::vector<DirEntry> HostPlatform::listing(const std::string& pattern, bool rea
   return entries;
 }
 
-std::unique_ptr<OutputFile> HostPlatform::createFile(const std::string& path) {
+std::unique_ptr<OutputFile> HostPlatform::openOutput(const std::string& path, const char* mode) {
   fs::path host = hostPath(path);
   if (host.empty()) throw IoError(io::InvalidFilename);
   countChange();
   errno = 0;
-  std::FILE* file = std::fopen(host.string().c_str(), "wb");
+  std::FILE* file = std::fopen(host.string().c_str(), mode);
   if (file == nullptr) throw IoError(ioCodeFromErrno(errno));
-  auto output = std::make_unique<HostOutputFile>(file);
+  return std::make_unique<HostOutputFile>(file);
+}
+
+std::unique_ptr<OutputFile> HostPlatform::createFile(const std::string& path) {
+  auto output = openOutput(path, "wb");
   const auto space = diskSpace_.find(key(path));
   if (space == diskSpace_.end()) return output;
   return std::make_unique<FillingOutputFile>(std::move(output), space->second);
@@ -679,18 +683,12 @@ std::unique_ptr<FileHold> HostPlatform::writeHeldFile(const std::string& path,
   const auto file = createFile(path);
   file->write(bytes.data(), bytes.size());
   file->close();
-  const std::string folder = path.substr(0, path.find_last_of('\\'));
+  const std::string folder = path::withoutTrailingBackslash(path::folderOf(path));
   return std::make_unique<HostFileHold>(heldFiles_, std::vector<std::string>{key(path), key(folder)});
 }
 
 std::unique_ptr<OutputFile> HostPlatform::appendFile(const std::string& path) {
-  fs::path host = hostPath(path);
-  if (host.empty()) throw IoError(io::InvalidFilename);
-  countChange();
-  errno = 0;
-  std::FILE* file = std::fopen(host.string().c_str(), "ab");
-  if (file == nullptr) throw IoError(ioCodeFromErrno(errno));
-  return std::make_unique<HostOutputFile>(file);
+  return openOutput(path, "ab");
 }
 
 // --- processes, links and shortcuts ---------------------------------------------------

@@ -157,6 +157,8 @@ class HostPlatform : public Platform {
   };
 
   std::optional<WindowsPath> parse(const std::string& windowsPath) const;
+  // Opens the file with fopen's mode, counted as a change.
+  std::unique_ptr<OutputFile> openOutput(const std::string& path, const char* mode);
   std::filesystem::path hostPath(const WindowsPath& path) const;
   std::string key(const std::string& windowsPath) const;
   std::vector<DirEntry> listing(const std::string& pattern, bool readOnlyBit) const;

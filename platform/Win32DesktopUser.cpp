@@ -20,8 +20,6 @@ namespace {
 using handles::FileHandle;
 using handles::KernelHandle;
 
-[[noreturn]] void raiseLastError() { throw IoError(Win32Platform::ioCodeFor(GetLastError())); }
-
 // A file opened for appending only: the system puts every write at the end
 // of the file as it is then, so two programs appending lines never overwrite
 // each other's. Unbuffered: each line reaches the system as it is written.
@@ -34,7 +32,7 @@ class Win32AppendingFile final : public OutputFile {
     while (size > 0) {
       const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
       DWORD written = 0;
-      if (!WriteFile(handle_.get(), data, piece, &written, nullptr)) raiseLastError();
+      if (!WriteFile(handle_.get(), data, piece, &written, nullptr)) Win32Platform::raiseLastError();
       // A write that takes less than it was given has run out of room.
       if (written < piece) throw IoError(io::DiskFull);
       data += written;
@@ -45,8 +43,8 @@ class Win32AppendingFile final : public OutputFile {
   void close() override {
     if (!handle_.valid()) return;
     FileHandle handle = std::move(handle_);
-    if (!FlushFileBuffers(handle.get())) raiseLastError();
-    if (!handle.close()) raiseLastError();
+    if (!FlushFileBuffers(handle.get())) Win32Platform::raiseLastError();
+    if (!handle.close()) Win32Platform::raiseLastError();
   }
 
  private:
@@ -130,7 +128,7 @@ bool Win32Platform::startProcessAsDesktopUser(const std::string& commandLine, in
 std::unique_ptr<OutputFile> Win32Platform::appendFile(const std::string& path) {
   FileHandle handle(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!handle.valid()) raiseLastError();
+  if (!handle.valid()) Win32Platform::raiseLastError();
   return std::make_unique<Win32AppendingFile>(std::move(handle));
 }
 

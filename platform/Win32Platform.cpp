@@ -38,8 +38,6 @@ handles::FindHandle openEnumeration(const std::string& pattern, WIN32_FIND_DATAA
   return handles::FindHandle(handle);
 }
 
-[[noreturn]] void raiseLastError() { throw IoError(Win32Platform::ioCodeFor(GetLastError())); }
-
 std::string hresultText(HRESULT result) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(result));
@@ -88,8 +86,8 @@ class Win32OutputFile : public OutputFile {
     FileHandle handle = std::move(handle_);
     std::vector<std::uint8_t> pending = std::exchange(buffer_, {});
     writeAll(handle.get(), pending.data(), pending.size());
-    if (!FlushFileBuffers(handle.get())) raiseLastError();
-    if (!handle.close()) raiseLastError();
+    if (!FlushFileBuffers(handle.get())) Win32Platform::raiseLastError();
+    if (!handle.close()) Win32Platform::raiseLastError();
   }
 
  private:
@@ -104,7 +102,7 @@ class Win32OutputFile : public OutputFile {
     while (size > 0) {
       DWORD piece = pieceSize(size);
       DWORD written = 0;
-      if (!WriteFile(handle, data, piece, &written, nullptr)) raiseLastError();
+      if (!WriteFile(handle, data, piece, &written, nullptr)) Win32Platform::raiseLastError();
       // A write that takes less than it was given has run out of room.
       if (written < piece) throw IoError(io::DiskFull);
       data += written;
@@ -122,7 +120,7 @@ class Win32InputFile : public InputFile {
 
   std::size_t read(std::uint8_t* data, std::size_t size) override {
     DWORD received = 0;
-    if (!ReadFile(handle_.get(), data, pieceSize(size), &received, nullptr)) raiseLastError();
+    if (!ReadFile(handle_.get(), data, pieceSize(size), &received, nullptr)) Win32Platform::raiseLastError();
     return received;
   }
 
@@ -142,6 +140,8 @@ std::uint32_t entropySeed() {
 }
 
 }  // namespace
+
+void Win32Platform::raiseLastError() { throw IoError(ioCodeFor(GetLastError())); }
 
 int Win32Platform::ioCodeFor(unsigned long windowsError) {
   switch (windowsError) {

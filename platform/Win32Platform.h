@@ -61,6 +61,8 @@ class Win32Platform : public Platform {
 
   // The runtime's I/O error code for a Windows error code.
   static int ioCodeFor(unsigned long windowsError);
+  // Raises IoError for the calling thread's last Windows error.
+  [[noreturn]] static void raiseLastError();
 
  private:
   std::mt19937 random_;

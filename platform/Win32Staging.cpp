@@ -25,8 +25,6 @@ using handles::FileHandle;
 // the user keeps no implicit right to change the list either.
 constexpr char kAdministratorsOnly[] = "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;GRGX;;;BU)";
 
-[[noreturn]] void raiseLastError() { throw IoError(Win32Platform::ioCodeFor(GetLastError())); }
-
 std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
 
 // Others may read and list, but neither remove nor rename the folder while
@@ -35,7 +33,7 @@ FileHandle holdFolder(const std::string& folder) {
   FileHandle handle(CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (!handle.valid()) raiseLastError();
+  if (!handle.valid()) Win32Platform::raiseLastError();
   return handle;
 }
 
@@ -44,17 +42,17 @@ FileHandle holdFolder(const std::string& folder) {
 void writeNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   FileHandle file(
       CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) raiseLastError();
+  if (!file.valid()) Win32Platform::raiseLastError();
   std::size_t done = 0;
   while (done < bytes.size()) {
     DWORD written = 0;
     const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
     if (!WriteFile(file.get(), bytes.data() + done, piece, &written, nullptr) || written == 0)
-      raiseLastError();
+      Win32Platform::raiseLastError();
     done += written;
   }
-  if (!FlushFileBuffers(file.get())) raiseLastError();
-  if (!file.close()) raiseLastError();
+  if (!FlushFileBuffers(file.get())) Win32Platform::raiseLastError();
+  if (!file.close()) Win32Platform::raiseLastError();
 }
 
 // Opened for reading, starting and its one rename, shared for nothing but
@@ -64,7 +62,7 @@ void writeNewFile(const std::string& path, const std::vector<std::uint8_t>& byte
 FileHandle openDenyingChanges(const std::string& path) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) raiseLastError();
+  if (!file.valid()) Win32Platform::raiseLastError();
   return file;
 }
 
@@ -72,7 +70,7 @@ FileHandle openDenyingChanges(const std::string& path) {
 // name; never over a file that is there.
 void renameHeld(HANDLE file, const std::string& target) {
   const int length = MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, nullptr, 0);
-  if (length <= 0) raiseLastError();
+  if (length <= 0) Win32Platform::raiseLastError();
   std::vector<std::uint8_t> buffer(sizeof(FILE_RENAME_INFO) +
                                    sizeof(wchar_t) * static_cast<std::size_t>(length));
   auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
@@ -81,7 +79,7 @@ void renameHeld(HANDLE file, const std::string& target) {
   rename->FileNameLength = static_cast<DWORD>(sizeof(wchar_t) * static_cast<std::size_t>(length - 1));
   MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, rename->FileName, length);
   if (!SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())))
-    raiseLastError();
+    Win32Platform::raiseLastError();
 }
 
 bool readsBackAs(HANDLE file, const std::vector<std::uint8_t>& bytes) {

@@ -26,6 +26,13 @@ std::string withoutTrailingBackslash(std::string path) {
   return path;
 }
 
+std::string folderOf(std::string_view path) {
+  const std::size_t slash = path.find_last_of('\\');
+  return std::string(slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1));
+}
+
+std::string nameOf(std::string_view path) { return std::string(path.substr(path.find_last_of('\\') + 1)); }
+
 bool hasDriveLetter(std::string_view path) {
   return path.size() >= 2 && isAsciiLetter(path[0]) && path[1] == ':';
 }
@@ -41,6 +48,8 @@ std::string lowerAscii(std::string_view text) {
   std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return lowerAscii(c); });
   return lower;
 }
+
+bool sameName(std::string_view a, std::string_view b) { return lowerAscii(a) == lowerAscii(b); }
 
 std::vector<std::string> splitList(std::string_view text) {
   std::vector<std::string> pieces;

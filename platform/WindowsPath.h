@@ -19,6 +19,11 @@ std::string withTrailingBackslash(std::string path);
 // One trailing backslash less, if there is one.
 std::string withoutTrailingBackslash(std::string path);
 
+// The folder of a file's path with its trailing backslash ("C:\\Dir\\"), and
+// the file's name ("File.Exe"); a path without a backslash is all name.
+std::string folderOf(std::string_view path);
+std::string nameOf(std::string_view path);
+
 // "X:" with X a letter.
 bool hasDriveLetter(std::string_view path);
 // "X:\..." with X a letter: only such a path names a place on a given disk,
@@ -29,6 +34,8 @@ std::string driveRootOf(std::string_view path);
 
 constexpr char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 std::string lowerAscii(std::string_view text);
+// Whether two names are the same to the file system: A to Z in either case.
+bool sameName(std::string_view a, std::string_view b);
 
 // The non-empty, trimmed pieces of a ";"-separated list, in their order.
 std::vector<std::string> splitList(std::string_view text);

@@ -12,7 +12,10 @@ namespace vorpane::uninstaller {
 
 namespace {
 
+using platform::path::folderOf;
 using platform::path::lowerAscii;
+using platform::path::nameOf;
+using platform::path::sameName;
 using platform::path::withoutTrailingBackslash;
 using platform::path::withTrailingBackslash;
 
@@ -20,12 +23,6 @@ using platform::path::withTrailingBackslash;
 // a few times: another program may be racing for the same folder.
 constexpr int kStagingAttempts = 3;
 constexpr std::size_t kTokenDigits = 32;
-
-std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
-
-std::string nameOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
-
-bool sameName(const std::string& a, const std::string& b) { return lowerAscii(a) == lowerAscii(b); }
 
 // 128 bits from the system's identifier generator, whose identifiers come
 // from its cryptographic random source: a name and a key nobody can guess.

@@ -11,16 +11,14 @@ namespace vorpane::uninstaller {
 
 namespace {
 
+using platform::path::folderOf;
 using platform::path::lowerAscii;
+using platform::path::sameName;
 using platform::path::withoutTrailingBackslash;
 using platform::path::withTrailingBackslash;
 
 // The most names of files left behind that a message lists one by one.
 constexpr std::size_t kNamesShown = 10;
-
-std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
-
-bool sameName(const std::string& a, const std::string& b) { return lowerAscii(a) == lowerAscii(b); }
 
 // Whether a path lies in the directory (given with its trailing backslash).
 bool isInside(const std::string& path, const std::string& directory) {
