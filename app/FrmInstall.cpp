@@ -123,12 +123,15 @@ void TFrmInstallVorpane::FormCreate() {
 }
 
 void TFrmInstallVorpane::FormClose() {
+  // Closing before the run (the disclaimer refused after the directory pages)
+  // takes back what the pages made.
+  takeBack();
   if (AutoUpdate) StartClient(platform_, ClientRestartCommandLine(UpgradeDir), log_);
 }
 
 // Leaving before the installation ran takes back the directories the pages made.
 void TFrmInstallVorpane::Button1Click() {
-  showLeftBehind(takeBack());
+  takeBack();
   shell_.halt(0);
 }
 
@@ -230,7 +233,7 @@ void TFrmInstallVorpane::DirectoryListBox3Change() {
 
 void TFrmInstallVorpane::acceptDirectory(const std::string& edit, std::string& field, const char* diskLine) {
   field = withTrailingBackslash(form_.text(edit));
-  if (AcceptDirectory(platform_, field, diskLine)) journal_.directoryCreated(field);
+  if (AcceptDirectory(platform_, field, diskLine)) transaction_.directoryCreated(field);
 }
 
 void TFrmInstallVorpane::Button8Click() {
@@ -271,10 +274,10 @@ void TFrmInstallVorpane::Button18Click() { form_.setActivePage("Tab12ChooseCache
 void TFrmInstallVorpane::Tab14InstallingShow() {
   writeLog("Installing into " + InstallDir + ", downloads " + DownloadDir + ", cache " + CacheDir);
   const InstallPlan plan{InstallDir, DownloadDir, CacheDir, form_.checked("cbShortcut")};
-  if (!runOnPage("pbInstall", "LblInstallComplete", "BtnInstallExit",
-                 [&](RunProgress& progress) { InstallRun(platform_, progress).run(plan); }))
+  if (!runOnPage({"pbInstall", "LblInstallComplete", "BtnInstallExit", "Installed Vorpane in " + InstallDir,
+                  {InstallDir, DownloadDir, CacheDir}},
+                 [&](RunProgress& progress) { InstallRun(transaction_, progress).run(plan); }))
     return;
-  writeLog("Installed Vorpane in " + InstallDir);
   form_.setTimerEnabled("Timer1", true);
 }
 
@@ -282,35 +285,31 @@ void TFrmInstallVorpane::writeLog(const std::string& text) {
   if (log_ != nullptr) log_->write(text);
 }
 
-bool TFrmInstallVorpane::runOnPage(const char* bar, const char* label, const char* exitButton,
-                                   const std::function<void(RunProgress&)>& run) {
-  PageProgress page(form_, shell_, bar, label);
-  JournalingProgress journaling(journal_, page);
-  LoggingProgress progress(log_, journaling);
+bool TFrmInstallVorpane::runOnPage(const PageRun& page, const std::function<void(RunProgress&)>& run) {
+  PageProgress progress(form_, shell_, page.bar, page.label);
   try {
     run(progress);
   } catch (const std::exception& error) {
-    if (log_ != nullptr) log_->writeFailure("Failed", error);
-    const std::vector<std::string> left = takeBack();
+    transaction_.abandon(SetupOutcome::Failed, error);
     showException(shell_, error);
-    showLeftBehind(left);
-    form_.setVisible(exitButton, true);
-    form_.setFocus(exitButton);
+    showLeftBehind();
+    form_.setVisible(page.exitButton, true);
+    form_.setFocus(page.exitButton);
     return false;
   }
-  journal_.commit();
+  writeLog(page.doneLine);
+  transaction_.commit(page.directoriesInUse);
   return true;
 }
 
-std::vector<std::string> TFrmInstallVorpane::takeBack() {
-  if (journal_.empty()) return {};
-  writeLog("Removing what was made");
-  const std::vector<std::string> left = journal_.rollBack();
-  for (const auto& path : left) writeLog("Could not remove " + path);
-  return left;
+void TFrmInstallVorpane::takeBack() {
+  if (!transaction_.holdsChanges()) return;
+  transaction_.rollBack();
+  showLeftBehind();
 }
 
-void TFrmInstallVorpane::showLeftBehind(const std::vector<std::string>& left) {
+void TFrmInstallVorpane::showLeftBehind() {
+  const std::vector<std::string>& left = transaction_.leftBehind();
   if (left.empty()) return;
   std::string list;
   for (const auto& path : left) list += "\r" + path;
@@ -376,10 +375,9 @@ void TFrmInstallVorpane::Button23Click() {
 void TFrmInstallVorpane::Tab22UpgradingShow() {
   writeLog("Upgrading " + UpgradeDir);
   const UpgradePlan plan{UpgradeDir, form_.checked("CheckBoxUpgradeShortcut")};
-  if (!runOnPage("pbUpgrade", "lblUpgrade", "BtnUpgradeExit",
-                 [&](RunProgress& progress) { UpgradeRun(platform_, progress).run(plan); }))
+  if (!runOnPage({"pbUpgrade", "lblUpgrade", "BtnUpgradeExit", "Upgraded Vorpane in " + UpgradeDir, {}},
+                 [&](RunProgress& progress) { UpgradeRun(transaction_, progress).run(plan); }))
     return;
-  writeLog("Upgraded Vorpane in " + UpgradeDir);
   form_.setTimerEnabled("Timer3", true);
 }
 

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/InstallationJournal.h"
 #include "app/RunLog.h"
+#include "app/RunProgress.h"
+#include "app/SetupTransaction.h"
 #include "app/Shell.h"
 #include "platform/Platform.h"
 #include "ui/FormModel.h"
@@ -27,7 +28,10 @@ class TFrmInstallVorpane {
   static std::string Caption();
 
   // Where the runs write what they did; none by default.
-  void setLog(RunLog* log) { log_ = log; }
+  void setLog(RunLog* log) {
+    log_ = log;
+    transaction_.setLog(log);
+  }
 
   // Creates the form as the program starts: raises its creation event.
   void create();
@@ -50,15 +54,22 @@ class TFrmInstallVorpane {
   void acceptDirectory(const std::string& edit, std::string& field, const char* diskLine);
   // Whether a found data file belongs to an installation this version can upgrade.
   bool isUpgradeable(const std::string& dataFile);
-  // Runs a run on a progress page, logged and journaled. When it fails, what
-  // it made is taken back, then the error shows and the page's Exit button is
-  // the way out. True when the run succeeded.
-  bool runOnPage(const char* bar, const char* label, const char* exitButton,
-                 const std::function<void(RunProgress&)>& run);
-  // Takes back what the journal holds and logs it; returns what had to stay.
-  std::vector<std::string> takeBack();
+  // Runs a run on a progress page as the end of the setup's transaction. When
+  // it fails, everything the setup changed is taken back, then the error shows
+  // and the page's Exit button is the way out. On success the directories
+  // not in use are removed when still empty. True when the run succeeded.
+  struct PageRun {
+    const char* bar;
+    const char* label;
+    const char* exitButton;
+    std::string doneLine;  // for the log
+    std::vector<std::string> directoriesInUse;
+  };
+  bool runOnPage(const PageRun& page, const std::function<void(RunProgress&)>& run);
+  // Takes back what the setup changed before it ran (the pages' directories).
+  void takeBack();
   // Tells the user what could not be taken back, if anything.
-  void showLeftBehind(const std::vector<std::string>& left);
+  void showLeftBehind();
   void writeLog(const std::string& text);
 
   // --- handlers, by their names on the form ---
@@ -114,8 +125,9 @@ class TFrmInstallVorpane {
   Shell& shell_;
   std::vector<std::string> arguments_;
   RunLog* log_ = nullptr;
-  // What the pages and the install run have made, until the installation stands.
-  InstallationJournal journal_{platform_};
+  // What the pages and the run change, from the first directory a page makes
+  // until the setup ends.
+  SetupTransaction transaction_{platform_, nullptr};
 
   std::string InstallDir;
   std::string DownloadDir;

@@ -10,15 +10,15 @@ namespace vorpane::app {
 void InstallRun::run(const InstallPlan& plan) {
   BeginRunProgress(progress_);
   createInstallDirectory(plan.installDir);
-  ExtractPrograms(platform_, plan.installDir, progress_);
+  ExtractPrograms(transaction_, plan.installDir, progress_);
   createStartMenuGroup(plan.installDir);
   moveToPercent(92);
   progress_.processMessages();
-  if (plan.desktopShortcut) createDesktopShortcut(plan.installDir);
+  if (plan.desktopShortcut) CreateDesktopShortcut(transaction_, plan.installDir);
   moveToPercent(93);
   const std::uint64_t dataFileSize = writeDataFile(plan.installDir);
-  RegisterInstallation(platform_, plan.installDir, static_cast<std::uint64_t>(ProgramsSize()) + dataFileSize,
-                       progress_);
+  RegisterInstallation(transaction_, plan.installDir,
+                       static_cast<std::uint64_t>(ProgramsSize()) + dataFileSize);
 }
 
 // The directory pages made it already; it is made again only if it went
@@ -26,33 +26,25 @@ void InstallRun::run(const InstallPlan& plan) {
 void InstallRun::createInstallDirectory(const std::string& installDir) {
   if (platform_.directoryExists(installDir)) return;
   platform_.createDirectory(installDir);
-  progress_.directoryCreated(installDir);
+  transaction_.directoryCreated(installDir);
 }
 
 void InstallRun::createStartMenuGroup(const std::string& installDir) {
   const auto programs = platform_.shellFolder(platform::ShellFolder::Programs);
   if (!programs) return;
   const std::string group = *programs + "\\" + kStartMenuGroup;
-  try {
-    platform_.createDirectory(group);
-    progress_.directoryCreated(group);
-  } catch (const std::exception&) {
-    // Usually there from an earlier installation; if it really is missing,
-    // the shortcuts inside it are not saved, which the shell does not report.
+  if (!platform_.directoryExists(group)) {
+    try {
+      platform_.createDirectory(group);
+      transaction_.directoryCreated(group);
+    } catch (const std::exception&) {
+      // The shortcuts inside it are then not saved, which the shortcuts
+      // themselves find out and log.
+    }
   }
-  createShortcut(installDir + kUninstallerFileName, group + "\\" + kUninstallerShortcut,
+  CreateShortcut(transaction_, installDir + kUninstallerFileName, group + "\\" + kUninstallerShortcut,
                  kUninstallerDescription);
-  createShortcut(installDir + kClientFileName, group + "\\" + kClientShortcut, kClientDescription);
-}
-
-void InstallRun::createShortcut(const std::string& target, const std::string& link, const char* description) {
-  const bool isNew = !platform_.fileExists(link);
-  CreateShortcut(platform_, target, link, description, "");
-  progress_.shortcutCreated(link, target, isNew);
-}
-
-void InstallRun::createDesktopShortcut(const std::string& installDir) {
-  CreateDesktopShortcut(platform_, installDir, progress_);
+  CreateShortcut(transaction_, installDir + kClientFileName, group + "\\" + kClientShortcut, kClientDescription);
 }
 
 void InstallRun::moveToPercent(int percent) {
@@ -61,13 +53,13 @@ void InstallRun::moveToPercent(int percent) {
 
 std::uint64_t InstallRun::writeDataFile(const std::string& installDir) {
   const std::string path = installDir + datafile::kDataFileName;
-  const bool isNew = !platform_.fileExists(path);
+  transaction_.aboutToWrite(path);
   const std::uint64_t size = datafile::WriteInitialDataFile(platform_, installDir, [this](int percent) {
     moveToPercent(percent);
     progress_.setPercent(percent);
     progress_.processMessages();
   });
-  progress_.fileWritten(path, size, isNew);
+  transaction_.fileWritten(path, size);
   return size;
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/RunProgress.h"
-#include "platform/Platform.h"
+#include "app/SetupTransaction.h"
 
 namespace vorpane::app {
 
@@ -21,9 +21,9 @@ struct InstallPlan {
 
 class InstallRun {
  public:
-  // The payload writers must already write through the same platform.
-  InstallRun(platform::Platform& platform, RunProgress& progress)
-      : platform_(platform), progress_(progress) {}
+  // Every change goes into the transaction, which the caller ends.
+  InstallRun(SetupTransaction& transaction, RunProgress& progress)
+      : transaction_(transaction), platform_(transaction.platform()), progress_(progress) {}
 
   // Raises the failure of any step that must not fail (the directory, the
   // programs, the data file, the shell-link object); the steps after it do
@@ -33,11 +33,10 @@ class InstallRun {
  private:
   void createInstallDirectory(const std::string& installDir);
   void createStartMenuGroup(const std::string& installDir);
-  void createShortcut(const std::string& target, const std::string& link, const char* description);
-  void createDesktopShortcut(const std::string& installDir);
   void moveToPercent(int percent);
   std::uint64_t writeDataFile(const std::string& installDir);
 
+  SetupTransaction& transaction_;
   platform::Platform& platform_;
   RunProgress& progress_;
 };

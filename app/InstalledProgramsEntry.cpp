@@ -47,15 +47,16 @@ std::vector<platform::RegistryValue> InstalledProgramsValues(const std::string& 
   };
 }
 
-void RegisterInstallation(platform::Platform& platform, const std::string& installDir,
-                          std::uint64_t installedBytes, RunProgress& progress) {
+void RegisterInstallation(SetupTransaction& transaction, const std::string& installDir,
+                          std::uint64_t installedBytes) {
+  platform::Platform& platform = transaction.platform();
   const std::string key = product::kInstalledProgramsKey;
   try {
     const bool isNew = !platform.readRegistryText(key, "DisplayName").has_value();
     platform.writeRegistryValues(key, InstalledProgramsValues(installDir, installedBytes, platform.now()));
-    progress.registryEntryWritten(key, isNew);
+    transaction.registryEntryWritten(key, isNew);
   } catch (const std::exception& error) {
-    progress.stepSkipped("the entry in the list of installed programs", error);
+    transaction.stepSkipped("the entry in the list of installed programs", error);
   }
 }
 

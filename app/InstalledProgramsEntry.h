@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/RunProgress.h"
+#include "app/SetupTransaction.h"
 #include "platform/Platform.h"
 
 namespace vorpane::app {
@@ -18,9 +18,9 @@ std::vector<platform::RegistryValue> InstalledProgramsValues(const std::string& 
                                                              const platform::LocalDateTime& day);
 
 // Writes the entry, or brings an existing one up to this version and
-// directory, and notes it in the progress. The installation stands without
-// it: a failure is noted as a skipped step and not raised.
-void RegisterInstallation(platform::Platform& platform, const std::string& installDir,
-                          std::uint64_t installedBytes, RunProgress& progress);
+// directory, as part of the setup. The installation stands without it: a
+// failure is logged as a skipped step and not raised.
+void RegisterInstallation(SetupTransaction& transaction, const std::string& installDir,
+                          std::uint64_t installedBytes);
 
 }  // namespace vorpane::app

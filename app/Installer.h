@@ -1,8 +1,7 @@
 #pragma once
-// The one place where the installer's parts are connected: the payload writers
-// to the platform, the form's failures to the application's error display, and
-// the wizard to the form. The shipped program and the tests start the
-// installer through it, so both run the same wiring.
+// The one place where the wizard's parts are connected: the form's failures to
+// the application's error display, and the wizard to the form. The shipped
+// program and the tests start the wizard through it, so both run the same wiring.
 
 #include <string>
 #include <vector>
@@ -13,9 +12,6 @@
 #include "ui/FormModel.h"
 
 namespace vorpane::app {
-
-// The payload writers write through this platform from now on.
-void ConnectPayload(platform::Platform& platform);
 
 class Installer {
  public:

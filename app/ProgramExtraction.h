@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/RunProgress.h"
-#include "platform/Platform.h"
+#include "app/SetupTransaction.h"
 #include "product/InstalledFiles.h"
 
 namespace vorpane::app {
@@ -27,14 +27,16 @@ void BeginRunProgress(RunProgress& progress);
 
 // Writes directory + "Vorpane.Exe", then directory + "Uninstall_Vorpane.Exe"
 // (directory ends in a backslash), each beside its target first; only when
-// both are complete do they replace the old programs, the client first. After
-// every chunk: the bar to the bytes written, the percentage, one run of the
-// message queue. A program that is still running (the client that started an
-// upgrade, on its way out) is given up to kBusyProgramPatienceMs to end, with
-// the window kept alive meanwhile. Raises the writers' IoError, with nothing
-// left beside the targets; a failure before the client is replaced leaves both
-// old programs as they were.
-void ExtractPrograms(platform::Platform& platform, const std::string& directory, RunProgress& progress);
+// both are complete do they replace the old programs, the client first, each
+// old one kept aside by the transaction, so that a failure at any later point
+// of the setup puts both old programs back. After every chunk: the bar to the
+// bytes written, the percentage, one run of the message queue. A program that
+// another program still holds (the client that started an upgrade, on its way
+// out) is given up to kBusyProgramPatienceMs to end, with the window kept alive
+// meanwhile; a target that cannot be written for any other reason is reported
+// at once. Raises the writers' IoError, naming the file, with nothing left
+// beside the targets.
+void ExtractPrograms(SetupTransaction& transaction, const std::string& directory, RunProgress& progress);
 
 inline constexpr std::uint64_t kBusyProgramPatienceMs = 15000;
 

@@ -4,20 +4,21 @@
 
 namespace vorpane::app {
 
-void CreateShortcut(platform::Platform& platform, const std::string& target, const std::string& linkPath,
-                    const std::string& description, const std::string& arguments) {
-  platform.createShortcut({target, linkPath, description, arguments});
+void CreateShortcut(SetupTransaction& transaction, const std::string& target, const std::string& linkPath,
+                    const std::string& description) {
+  platform::Platform& platform = transaction.platform();
+  transaction.aboutToWrite(linkPath);
+  platform.createShortcut({target, linkPath, description, ""});
+  if (platform.fileExists(linkPath))
+    transaction.shortcutCreated(linkPath, target);
+  else
+    transaction.shortcutMissing(linkPath);
 }
 
-void CreateDesktopShortcut(platform::Platform& platform, const std::string& directory,
-                           RunProgress& progress) {
-  const auto desktop = platform.shellFolder(platform::ShellFolder::DesktopDirectory);
+void CreateDesktopShortcut(SetupTransaction& transaction, const std::string& directory) {
+  const auto desktop = transaction.platform().shellFolder(platform::ShellFolder::DesktopDirectory);
   if (!desktop) return;
-  const std::string link = *desktop + "\\" + kClientShortcut;
-  const std::string target = directory + kClientFileName;
-  const bool isNew = !platform.fileExists(link);
-  CreateShortcut(platform, target, link, kClientDescription, "");
-  progress.shortcutCreated(link, target, isNew);
+  CreateShortcut(transaction, directory + kClientFileName, *desktop + "\\" + kClientShortcut, kClientDescription);
 }
 
 }  // namespace vorpane::app

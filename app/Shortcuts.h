@@ -2,11 +2,9 @@
 // The shell shortcuts an installation leaves: the start-menu group with the
 // client and its uninstaller, and the client on the desktop.
 
-#include <optional>
 #include <string>
 
-#include "app/RunProgress.h"
-#include "platform/Platform.h"
+#include "app/SetupTransaction.h"
 #include "product/InstalledFiles.h"
 
 namespace vorpane::app {
@@ -19,13 +17,16 @@ inline constexpr const char* kClientDescription = "Vorpane";
 // menus show it, so it stays as it is.
 inline constexpr const char* kUninstallerDescription = "Unistall Vorpane";
 
-// Writes one shell link. Raises when the shell-link object or its interfaces
-// cannot be had; a link that cannot be saved is not reported.
-void CreateShortcut(platform::Platform& platform, const std::string& target, const std::string& linkPath,
-                    const std::string& description, const std::string& arguments);
+// Writes one shell link as part of the setup: a shortcut of that name that was
+// there is kept aside first. Raises when the shell-link object or its
+// interfaces cannot be had. The shell does not report a link it could not
+// save, so the file is looked for afterwards: a missing one is logged as
+// skipped and not recorded.
+void CreateShortcut(SetupTransaction& transaction, const std::string& target, const std::string& linkPath,
+                    const std::string& description);
 
-// The client's shortcut on the user's desktop, to directory + "Vorpane.Exe",
-// noted in the progress. Nothing happens when the shell knows no desktop folder.
-void CreateDesktopShortcut(platform::Platform& platform, const std::string& directory, RunProgress& progress);
+// The client's shortcut on the user's desktop, to directory + "Vorpane.Exe".
+// Nothing happens when the shell knows no desktop folder.
+void CreateDesktopShortcut(SetupTransaction& transaction, const std::string& directory);
 
 }  // namespace vorpane::app

@@ -14,7 +14,7 @@ using platform::path::withTrailingBackslash;
 
 int UnattendedSetup::run(const Switches& switches) {
   const int code = switches.upgradeDir ? upgrade(switches) : install(switches);
-  write("Exit code " + std::to_string(code));
+  transaction_.log("Exit code " + std::to_string(code));
   return code;
 }
 
@@ -33,68 +33,42 @@ int UnattendedSetup::install(const Switches& switches) {
     RefuseOtherThanHardDisk(platform_, plan.cacheDir, kCacheDiskLine);
     RefuseExistingInstallation(platform_, plan.installDir);
     for (const std::string* directory : {&plan.installDir, &plan.downloadDir, &plan.cacheDir})
-      if (MakeDirectoryIfMissing(platform_, *directory)) progress_.directoryCreated(*directory);
+      if (MakeDirectoryIfMissing(platform_, *directory)) transaction_.directoryCreated(*directory);
   } catch (const std::exception& error) {
-    return refused(error);
+    return transaction_.abandon(SetupOutcome::Refused, error);
   }
   try {
-    InstallRun(platform_, progress_).run(plan);
+    InstallRun(transaction_, progress_).run(plan);
   } catch (const std::exception& error) {
-    return failed(error);
+    return transaction_.abandon(SetupOutcome::Failed, error);
   }
-  journal_.commit();
-  write("Installed Vorpane in " + plan.installDir);
-  return exitcode::Done;
+  transaction_.log("Installed Vorpane in " + plan.installDir);
+  return transaction_.commit({plan.installDir, plan.downloadDir, plan.cacheDir});
 }
 
 int UnattendedSetup::upgrade(const Switches& switches) {
   const std::string directory = withTrailingBackslash(*switches.upgradeDir);
-  write("Upgrade directory " + directory + " (from /UPGRADE=)");
+  transaction_.log("Upgrade directory " + directory + " (from /UPGRADE=)");
   const auto version = datafile::ReadDataFileVersion(platform_, directory + datafile::kDataFileName);
   if (!version || !datafile::IsCompatibleDataFileVersion(*version)) {
-    return refused(std::runtime_error("No Vorpane installation that this version can upgrade was found in " +
+    return transaction_.abandon(SetupOutcome::Refused, std::runtime_error("No Vorpane installation that this version can upgrade was found in " +
                                       directory));
   }
-  write("Found a data file of version " + std::to_string(*version));
+  transaction_.log("Found a data file of version " + std::to_string(*version));
   try {
-    UpgradeRun(platform_, progress_).run({directory, !switches.noShortcut});
+    UpgradeRun(transaction_, progress_).run({directory, !switches.noShortcut});
   } catch (const std::exception& error) {
-    return failed(error);
+    return transaction_.abandon(SetupOutcome::Failed, error);
   }
-  journal_.commit();
-  write("Upgraded Vorpane in " + directory);
-  return exitcode::Done;
+  transaction_.log("Upgraded Vorpane in " + directory);
+  return transaction_.commit();
 }
 
 std::string UnattendedSetup::chosen(const std::optional<std::string>& given, const char* name,
                                     std::string proposed) {
   const std::string directory = withTrailingBackslash(given ? *given : proposed);
-  write(std::string(name) + " " + directory + (given ? " (from the command line)" : " (proposed)"));
+  transaction_.log(std::string(name) + " " + directory + (given ? " (from the command line)" : " (proposed)"));
   return directory;
-}
-
-int UnattendedSetup::refused(const std::exception& error) {
-  message_ = error.what();
-  if (log_ != nullptr) log_->writeFailure("Refused", error);
-  takeBack();
-  return exitcode::Refused;
-}
-
-int UnattendedSetup::failed(const std::exception& error) {
-  message_ = error.what();
-  if (log_ != nullptr) log_->writeFailure("Failed", error);
-  takeBack();
-  return exitcode::RunFailed;
-}
-
-void UnattendedSetup::takeBack() {
-  if (journal_.empty()) return;
-  write("Removing what was made");
-  for (const auto& path : journal_.rollBack()) write("Could not remove " + path);
-}
-
-void UnattendedSetup::write(const std::string& text) {
-  if (log_ != nullptr) log_->write(text);
 }
 
 }  // namespace vorpane::app

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "app/InstallationJournal.h"
 #include "app/RunLog.h"
 #include "app/RunProgress.h"
+#include "app/SetupTransaction.h"
 #include "app/Switches.h"
 #include "platform/Platform.h"
 
@@ -17,35 +17,22 @@ namespace vorpane::app {
 class UnattendedSetup {
  public:
   // log may be absent; progress is where the run's progress shows (a page, or
-  // nowhere). The payload writers must already write through the platform.
+  // nowhere).
   UnattendedSetup(platform::Platform& platform, RunProgress& progress, RunLog* log)
-      : platform_(platform),
-        log_(log),
-        journal_(platform),
-        journaling_(journal_, progress),
-        progress_(log, journaling_) {}
+      : platform_(platform), transaction_(platform, log), progress_(progress) {}
 
   // Never raises: returns the exit code; message() says what went wrong.
   int run(const Switches& switches);
-  const std::string& message() const { return message_; }
+  const std::string& message() const { return transaction_.message(); }
 
  private:
   int install(const Switches& switches);
   int upgrade(const Switches& switches);
-  int refused(const std::exception& error);
-  int failed(const std::exception& error);
   std::string chosen(const std::optional<std::string>& given, const char* name, std::string proposed);
-  void write(const std::string& text);
-
-  // Takes back what was made before a refusal or a failure, logging what stays.
-  void takeBack();
 
   platform::Platform& platform_;
-  RunLog* log_;
-  InstallationJournal journal_;
-  JournalingProgress journaling_;
-  LoggingProgress progress_;
-  std::string message_;
+  SetupTransaction transaction_;
+  RunProgress& progress_;
 };
 
 }  // namespace vorpane::app

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/RunProgress.h"
-#include "platform/Platform.h"
+#include "app/SetupTransaction.h"
 
 namespace vorpane::app {
 
@@ -18,16 +18,16 @@ struct UpgradePlan {
 
 class UpgradeRun {
  public:
-  // The payload writers must already write through the same platform.
-  UpgradeRun(platform::Platform& platform, RunProgress& progress)
-      : platform_(platform), progress_(progress) {}
+  // Every change goes into the transaction, which the caller ends.
+  UpgradeRun(SetupTransaction& transaction, RunProgress& progress) : transaction_(transaction), progress_(progress) {}
 
-  // Raises the failure of a program that could not be written (its old file
-  // stays) or of the shell-link object; the steps after it do not happen.
+  // Raises the failure of a program that could not be written or placed, or
+  // of the shell-link object; the steps after it do not happen, and the
+  // transaction's rollback puts both old programs back.
   void run(const UpgradePlan& plan);
 
  private:
-  platform::Platform& platform_;
+  SetupTransaction& transaction_;
   RunProgress& progress_;
 };
 

@@ -26,10 +26,10 @@ using namespace vorpane;
 using bench::median;
 using bench::millisecondsOf;
 
-void extractBoth() {
-  payload::Vorpane_Exe::BeginWrite("C:\\Vorpane.Exe");
+void extractBoth(platform::Platform& platform) {
+  payload::Vorpane_Exe::BeginWrite(platform, "C:\\Vorpane.Exe");
   while (!payload::Vorpane_Exe::WriteDone()) payload::Vorpane_Exe::WriteNextChunk();
-  payload::Uninstall_Vorpane_Exe::BeginWrite("C:\\Uninstall_Vorpane.Exe");
+  payload::Uninstall_Vorpane_Exe::BeginWrite(platform, "C:\\Uninstall_Vorpane.Exe");
   while (!payload::Uninstall_Vorpane_Exe::WriteDone()) payload::Uninstall_Vorpane_Exe::WriteNextChunk();
 }
 
@@ -51,12 +51,10 @@ int main(int argc, char** argv) {
   fs::create_directories(folder);
   platform::HostPlatform host;
   host.mapDrive('C', folder);
-  payload::Vorpane_Exe::SetPlatform(host);
-  payload::Uninstall_Vorpane_Exe::SetPlatform(host);
 
   std::vector<double> chunked, plain;
   for (int round = 0; round < rounds; ++round) {
-    chunked.push_back(millisecondsOf(extractBoth));
+    chunked.push_back(millisecondsOf([&] { extractBoth(host); }));
     plain.push_back(millisecondsOf([&] {
       writePlain(folder / "plain-client", payload::Vorpane_Exe::image());
       writePlain(folder / "plain-uninstaller", payload::Uninstall_Vorpane_Exe::image());

@@ -5,14 +5,11 @@
 
 namespace vorpane::payload {
 
-void ImageWriter::setPlatform(platform::Platform& platform) {
-  if (platform_ != &platform) abandon();
-  platform_ = &platform;
-}
-
-void ImageWriter::beginWrite(const std::string& path, Placement placement) {
-  if (platform_ == nullptr) throw std::logic_error("The image writer has no platform to write with");
+void ImageWriter::beginWrite(platform::Platform& platform, const std::string& path, Placement placement,
+                             BusyTargetWait busyTargetWait) {
   abandon();
+  platform_ = &platform;
+  busyTargetWait_ = std::move(busyTargetWait);
   chunkIndex_ = 0;
   bytesWritten_ = 0;
   const std::string temporary = temporaryPathFor(path);
@@ -62,15 +59,24 @@ void ImageWriter::replaceTarget() {
       platform_->replaceFile(temporary_, target_);
       return;
     } catch (const platform::IoError& error) {
-      if (!platform::isInUse(error.code()) || !busyTargetWait_ || !busyTargetWait_()) throw;
+      if (!heldByAnotherProgram(error.code()) || !busyTargetWait_ || !busyTargetWait_())
+        throw platform::IoError(error.code(), target_);
     }
   }
+}
+
+// "Access denied" also answers a read-only target, which no waiting changes.
+bool ImageWriter::heldByAnotherProgram(int ioCode) {
+  if (ioCode == platform::io::SharingViolation) return true;
+  return ioCode == platform::io::AccessDenied && platform_->fileInUse(target_);
 }
 
 void ImageWriter::abandon() noexcept {
   file_.reset();  // closes the handle first: an open file cannot be removed everywhere
   if (!temporary_.empty() && platform_ != nullptr) platform_->removeFile(temporary_);
   temporary_.clear();
+  // The wait belongs to one extraction and may refer to its caller's state.
+  busyTargetWait_ = nullptr;
 }
 
 }  // namespace vorpane::payload

@@ -26,28 +26,27 @@ class ImageWriter {
   ImageWriter(const ImageWriter&) = delete;
   ImageWriter& operator=(const ImageWriter&) = delete;
 
-  // The platform must stay alive while the writer uses it. Switching platforms
-  // drops an unfinished extraction.
-  void setPlatform(platform::Platform& platform);
-
   // Asked when the complete image cannot take the target's place because
   // another program holds the target (the client still ending after it started
-  // an upgrade); true means try again. Without it the refusal is reported at once.
+  // an upgrade); true means try again. Without it the refusal is reported at once,
+  // as is a target that nobody holds but that cannot be written (read-only).
   using BusyTargetWait = std::function<bool()>;
-  void setBusyTargetWait(BusyTargetWait wait) { busyTargetWait_ = std::move(wait); }
 
   // When a complete image takes the target's place: at once, or only when
   // placeHeldImage() is called, so that a caller can write several images
   // before replacing any of them.
   enum class Placement { OnCompletion, Held };
 
-  // Starts over: counters to 0 and a fresh temporary file beside the target.
-  // Raises platform::IoError when the file cannot be created (nothing written).
-  void beginWrite(const std::string& path, Placement placement = Placement::OnCompletion);
+  // Starts over: counters to 0 and a fresh temporary file beside the target,
+  // written through the platform, which must stay alive until the image is
+  // placed or discarded. Raises platform::IoError when the file cannot be
+  // created (nothing written).
+  void beginWrite(platform::Platform& platform, const std::string& path,
+                  Placement placement = Placement::OnCompletion, BusyTargetWait busyTargetWait = {});
 
   // A held image, complete and closed beside its target, takes the target's
-  // place (waiting for a busy target as above); raises platform::IoError with
-  // the target untouched, after which the image is still held.
+  // place (waiting for a busy target as above); raises platform::IoError naming
+  // the target, untouched, after which the image is still held.
   void placeHeldImage();
   // Removes a held image, or an unfinished one, leaving the target as it was.
   void discardHeldImage() noexcept { abandon(); }
@@ -75,6 +74,7 @@ class ImageWriter {
   void abandon() noexcept;
 
   void replaceTarget();
+  bool heldByAnotherProgram(int ioCode);
 
   std::span<const std::uint8_t> image_;
   platform::Platform* platform_ = nullptr;

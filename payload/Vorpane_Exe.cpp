@@ -5,26 +5,17 @@
 
 namespace vorpane::payload::Vorpane_Exe {
 
-namespace {
-
-ImageWriter& writer() {
+ImageWriter& Writer() {
   static ImageWriter instance(clientImage());
   return instance;
 }
 
-}  // namespace
-
-std::int64_t size() { return writer().size(); }
-std::span<const std::uint8_t> image() { return writer().image(); }
-void SetPlatform(platform::Platform& platform) { writer().setPlatform(platform); }
-void SetBusyTargetWait(ImageWriter::BusyTargetWait wait) { writer().setBusyTargetWait(std::move(wait)); }
-void BeginWrite(const std::string& path) { writer().beginWrite(path); }
-void BeginHeldWrite(const std::string& path) { writer().beginWrite(path, ImageWriter::Placement::Held); }
-void PlaceWritten() { writer().placeHeldImage(); }
-void DiscardWritten() { writer().discardHeldImage(); }
-void WriteNextChunk() { writer().writeNextChunk(); }
-bool WriteDone() { return writer().writeDone(); }
-std::int64_t BytesWritten() { return writer().bytesWritten(); }
-std::int32_t ChunkIndex() { return writer().chunkIndex(); }
+std::int64_t size() { return Writer().size(); }
+std::span<const std::uint8_t> image() { return Writer().image(); }
+void BeginWrite(platform::Platform& platform, const std::string& path) { Writer().beginWrite(platform, path); }
+void WriteNextChunk() { Writer().writeNextChunk(); }
+bool WriteDone() { return Writer().writeDone(); }
+std::int64_t BytesWritten() { return Writer().bytesWritten(); }
+std::int32_t ChunkIndex() { return Writer().chunkIndex(); }
 
 }  // namespace vorpane::payload::Vorpane_Exe

@@ -3,7 +3,7 @@
 // puts it on disk. The install and the upgrade runs share the writer, so only
 // one extraction of this image may be under way at a time.
 //
-// Protocol: BeginWrite(path), then WriteNextChunk() until WriteDone(), showing
+// Protocol: BeginWrite(platform, path), then WriteNextChunk() until WriteDone(), showing
 // progress from BytesWritten() in between. The file at path is replaced only
 // when the image is complete; see ImageWriter.
 
@@ -23,18 +23,14 @@ inline constexpr std::int64_t kSize = kClientImageSize;
 std::int64_t size();
 std::span<const std::uint8_t> image();
 
-// The platform to write through; set once at program start, before BeginWrite.
-// It must outlive the extraction.
-void SetPlatform(platform::Platform& platform);
-// What to do while another program holds the target; see ImageWriter.
-void SetBusyTargetWait(ImageWriter::BusyTargetWait wait);
+// The module's one writer of this image, for a caller that places the image
+// itself (held writes) or waits for a busy target; see ImageWriter.
+ImageWriter& Writer();
 
-void BeginWrite(const std::string& path);
-// The same, but the complete image waits beside the target until PlaceWritten()
-// (or DiscardWritten()), so that both programs can be replaced together.
-void BeginHeldWrite(const std::string& path);
-void PlaceWritten();
-void DiscardWritten();
+// The protocol over that writer: BeginWrite, then WriteNextChunk until
+// WriteDone, with BytesWritten for progress. The platform is the one the file
+// is written through; it must outlive the extraction.
+void BeginWrite(platform::Platform& platform, const std::string& path);
 void WriteNextChunk();
 bool WriteDone();
 std::int64_t BytesWritten();

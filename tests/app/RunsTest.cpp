@@ -74,7 +74,11 @@ class InstallRunTest : public WizardTest {
     makeDirectory("C:\\Menu\\Programs");
     makeDirectory("C:\\Desktop");
     makeDirectory("C:\\Vorpane");
-    app::ConnectPayload(platform);
+  }
+  void install(const app::InstallPlan& plan, app::RunProgress& progress) {
+    app::SetupTransaction transaction(platform, nullptr);
+    app::InstallRun(transaction, progress).run(plan);
+    transaction.commit();
   }
   app::InstallPlan plan(bool desktop = true) const {
     return {"C:\\Vorpane\\", "C:\\Downloads\\", "C:\\Cache\\", desktop};
@@ -91,7 +95,7 @@ class InstallRunTest : public WizardTest {
 
 TEST_F(InstallRunTest, TellsEveryStepOfTheBarInOrderAndLeavesTheWholeInstallation) {
   RecordingProgress progress;
-  app::InstallRun(platform, progress).run(plan());
+  install(plan(), progress);
 
   const int maximum = 3263744;
   std::vector<Step> expected{{'P', 0}, {'M', 2967040}, {'M', maximum}};
@@ -125,18 +129,18 @@ TEST_F(InstallRunTest, TellsEveryStepOfTheBarInOrderAndLeavesTheWholeInstallatio
 TEST_F(InstallRunTest, ShortcutsFollowTheDesktopChoiceAndTheFoldersTheShellKnows) {
   RecordingProgress progress;
   makeDirectory("C:\\Menu\\Programs\\Vorpane");  // an earlier installation's group
-  app::InstallRun(platform, progress).run(plan(false));
+  install(plan(false), progress);
   ASSERT_EQ(platform.shortcuts().size(), 2u);
   EXPECT_EQ(platform.shortcuts()[1].linkPath, "C:\\Menu\\Programs\\Vorpane\\Vorpane.Lnk");
 
   platform.setShellFolder(platform::ShellFolder::Programs, std::nullopt);
   fs::remove(host("C:\\Vorpane\\Vorpane.Dat"));
-  app::InstallRun(platform, progress).run(plan(true));
+  install(plan(true), progress);
   ASSERT_EQ(platform.shortcuts().size(), 3u);
   EXPECT_EQ(platform.shortcuts()[2].linkPath, "C:\\Desktop\\Vorpane.Lnk");
 
   platform.setShellFolder(platform::ShellFolder::DesktopDirectory, std::nullopt);
-  app::InstallRun(platform, progress).run(plan(true));
+  install(plan(true), progress);
   EXPECT_EQ(platform.shortcuts().size(), 3u);
   EXPECT_TRUE(fs::exists(host("C:\\Vorpane\\Vorpane.Dat")));
 }
@@ -258,9 +262,9 @@ class UpgradeRunTest : public WizardTest {
 };
 
 TEST_F(UpgradeRunTest, TellsTheProgramsAndNinetyThreePercentAndTouchesNothingElse) {
-  app::ConnectPayload(platform);
   RecordingProgress progress;
-  app::UpgradeRun(platform, progress).run({kDir, false});
+  app::SetupTransaction transaction(platform, nullptr);
+  app::UpgradeRun(transaction, progress).run({kDir, false});
   const int maximum = 3263744;
   std::vector<Step> expected{{'P', 0}, {'M', 2967040}, {'M', maximum}};
   expectChunks(expected, 2188800, 0, maximum);
@@ -273,14 +277,15 @@ TEST_F(UpgradeRunTest, TellsTheProgramsAndNinetyThreePercentAndTouchesNothingEls
   EXPECT_EQ(platform.readRegistryText(product::kInstalledProgramsKey, "DisplayVersion"), "3.31");
   EXPECT_EQ(platform.readRegistryText(product::kInstalledProgramsKey, "InstallLocation"), "C:\\Old Vorpane");
 
-  app::UpgradeRun(platform, progress).run({kDir, true});
+  app::UpgradeRun(transaction, progress).run({kDir, true});
+  transaction.commit();
   EXPECT_EQ(platform.shortcuts(), (std::vector<platform::ShortcutSpec>{
                                       {kDir + "Vorpane.Exe", "C:\\Desktop\\Vorpane.Lnk", "Vorpane", ""}}));
 }
 
 // The client that started the upgrade may still be ending when its program is replaced.
 TEST_F(UpgradeRunTest, AClientStillEndingIsWaitedForWithTheWindowAlive) {
-  platform.refuseReplace(kDir + "Vorpane.Exe", platform::io::AccessDenied, 20);
+  platform.refuseReplace(kDir + "Vorpane.Exe", platform::io::SharingViolation, 20);
   startAutomatic();
   acceptDisclaimer();
   EXPECT_TRUE(shell.errors.empty());
@@ -300,7 +305,7 @@ TEST_F(UpgradeRunTest, AClientThatNeverEndsFailsAfterTheWaitAndExitStillRestarts
   platform.refuseReplace(kDir + "Vorpane.Exe", platform::io::SharingViolation);
   startAutomatic();
   acceptDisclaimer();
-  EXPECT_EQ(shell.errors, std::vector<std::string>{"I/O error 32."});
+  EXPECT_EQ(shell.errors, std::vector<std::string>{"I/O error 32: C:\\Old Vorpane\\Vorpane.Exe."});
   EXPECT_GE(platform.tickCount(), 15000u);
   EXPECT_FALSE(model.timerEnabled("Timer3"));
   EXPECT_EQ(readFile(kDir + "Vorpane.Exe"), "old client");
@@ -328,7 +333,7 @@ TEST_F(UpgradeRunTest, APermanentRefusalOtherThanInUseIsReportedAtOnce) {
   platform.refuseReplace(kDir + "Vorpane.Exe", platform::io::DiskFull);
   startAutomatic();
   acceptDisclaimer();
-  EXPECT_EQ(shell.errors, std::vector<std::string>{"Disk full."});
+  EXPECT_EQ(shell.errors, std::vector<std::string>{"Disk full: C:\\Old Vorpane\\Vorpane.Exe."});
   EXPECT_EQ(platform.tickCount(), 0u);
 }
 

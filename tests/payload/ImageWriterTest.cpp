@@ -45,8 +45,7 @@ TEST_F(ImageWriterTest, TakesOneCallPerWholeChunkPlusTheClosingOne) {
     SCOPED_TRACE(size);
     const auto image = numberedBytes(size);
     ImageWriter writer(image);
-    writer.setPlatform(host_);
-    writer.beginWrite("C:\\out.bin");
+    writer.beginWrite(host_, "C:\\out.bin");
     const int calls = writeAll(writer);
     EXPECT_EQ(calls, static_cast<int>(size / 1024 + 1));
     EXPECT_EQ(writer.chunkIndex(), calls);
@@ -59,11 +58,9 @@ TEST_F(ImageWriterTest, TakesOneCallPerWholeChunkPlusTheClosingOne) {
 TEST_F(ImageWriterTest, ReportsFileNotOpenOutsideAnExtraction) {
   const auto image = numberedBytes(1500);
   ImageWriter writer(image);
-  EXPECT_THROW(writer.beginWrite("C:\\out.bin"), std::logic_error);  // no platform yet
-  writer.setPlatform(host_);
   EXPECT_EQ(ioCodeOf([&] { writer.writeNextChunk(); }), FileNotOpen);
 
-  writer.beginWrite("C:\\out.bin");
+  writer.beginWrite(host_, "C:\\out.bin");
   writeAll(writer);
   try {
     writer.writeNextChunk();
@@ -81,8 +78,7 @@ TEST_F(ImageWriterTest, LeavesTheOldFileInPlaceUntilTheNewOneIsComplete) {
   writeBytes(folder_ / "Prog.exe", old);
   const auto image = numberedBytes(3000);
   ImageWriter writer(image);
-  writer.setPlatform(host_);
-  writer.beginWrite("C:\\PROG.EXE");
+  writer.beginWrite(host_, "C:\\PROG.EXE");
   writer.writeNextChunk();
   writer.writeNextChunk();
   EXPECT_EQ(readBytes(folder_ / "Prog.exe"), std::vector<std::uint8_t>(old.begin(), old.end()));
@@ -96,8 +92,7 @@ TEST_F(ImageWriterTest, KeepsTheOldFileWhenItCannotBeReplaced) {
   host_.refuseReplace("C:\\prog.exe");
   const auto image = numberedBytes(2500);
   ImageWriter writer(image);
-  writer.setPlatform(host_);
-  writer.beginWrite("C:\\prog.exe");
+  writer.beginWrite(host_, "C:\\prog.exe");
   writer.writeNextChunk();
   writer.writeNextChunk();
   EXPECT_EQ(ioCodeOf([&] { writer.writeNextChunk(); }), AccessDenied);
@@ -111,8 +106,7 @@ TEST_F(ImageWriterTest, KeepsTheOldFileWhenItCannotBeReplaced) {
 TEST_F(ImageWriterTest, RaisesForAMissingDirectoryAndWritesNothing) {
   const auto image = numberedBytes(100);
   ImageWriter writer(image);
-  writer.setPlatform(host_);
-  EXPECT_EQ(ioCodeOf([&] { writer.beginWrite("C:\\missing\\prog.exe"); }), InvalidFilename);
+  EXPECT_EQ(ioCodeOf([&] { writer.beginWrite(host_, "C:\\missing\\prog.exe"); }), InvalidFilename);
   EXPECT_TRUE(fs::is_empty(folder_));
   EXPECT_EQ(ioCodeOf([&] { writer.writeNextChunk(); }), FileNotOpen);
 }
@@ -120,17 +114,16 @@ TEST_F(ImageWriterTest, RaisesForAMissingDirectoryAndWritesNothing) {
 TEST_F(ImageWriterTest, BeginningAgainDropsAnUnfinishedFileAndWritesAFreshCopy) {
   const auto image = numberedBytes(2048);
   ImageWriter writer(image);
-  writer.setPlatform(host_);
-  writer.beginWrite("C:\\first.exe");
+  writer.beginWrite(host_, "C:\\first.exe");
   writer.writeNextChunk();
-  writer.beginWrite("C:\\second.exe");
+  writer.beginWrite(host_, "C:\\second.exe");
   EXPECT_FALSE(fs::exists(folder_ / "first.exe.new"));
   EXPECT_FALSE(fs::exists(folder_ / "first.exe"));
   EXPECT_EQ(writer.bytesWritten(), 0);
   EXPECT_EQ(writeAll(writer), 3);
 
   writeBytes(folder_ / "second.exe", "damaged");
-  writer.beginWrite("C:\\second.exe");
+  writer.beginWrite(host_, "C:\\second.exe");
   EXPECT_EQ(writeAll(writer), 3);
   EXPECT_TRUE(equalsImage(folder_ / "second.exe", image));
 }
@@ -165,8 +158,7 @@ TEST_F(FullDiskTest, AnUpgradeThatRunsOutOfSpaceLeavesTheInstalledClientAlone) {
 
   const auto image = numberedBytes(1 << 20);
   ImageWriter writer(image);
-  writer.setPlatform(host_);
-  writer.beginWrite("D:\\Vorpane\\Vorpane.Exe");
+  writer.beginWrite(host_, "D:\\Vorpane\\Vorpane.Exe");
   int code = 0;
   while (code == 0 && !writer.writeDone()) code = ioCodeOf([&] { writer.writeNextChunk(); });
   EXPECT_EQ(code, platform::io::DiskFull);

@@ -10,24 +10,16 @@ using namespace testing;
 
 constexpr bool kShippedSizes = Vorpane_Exe::kSize == 2188800 && Uninstall_Vorpane_Exe::kSize == 778240;
 
-// The writers are process-wide, so they share one platform; each test maps C:
-// onto a fresh folder.
-platform::HostPlatform& sharedHost() {
-  static platform::HostPlatform host;
-  return host;
-}
-
 class PayloadModulesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = makeScratchFolder("payload");
-    sharedHost().mapDrive('C', folder_);
-    Vorpane_Exe::SetPlatform(sharedHost());
-    Uninstall_Vorpane_Exe::SetPlatform(sharedHost());
+    host_.mapDrive('C', folder_);
   }
   void TearDown() override { fs::remove_all(folder_); }
 
   fs::path folder_;
+  platform::HostPlatform host_;
 };
 
 TEST_F(PayloadModulesTest, ImagesLieBackToBackUninstallerFirst) {
@@ -45,7 +37,7 @@ TEST_F(PayloadModulesTest, ImagesLieBackToBackUninstallerFirst) {
 
 TEST_F(PayloadModulesTest, ClientImageClosesWithTheCallThatWritesTheLast512Bytes) {
   if (!kShippedSizes) GTEST_SKIP() << "built with other images";
-  Vorpane_Exe::BeginWrite("C:\\Vorpane.Exe");
+  Vorpane_Exe::BeginWrite(host_, "C:\\Vorpane.Exe");
   for (int call = 0; call < 2137; ++call) Vorpane_Exe::WriteNextChunk();
   EXPECT_EQ(Vorpane_Exe::BytesWritten(), 2188288);
   EXPECT_FALSE(Vorpane_Exe::WriteDone());
@@ -61,7 +53,7 @@ TEST_F(PayloadModulesTest, ClientImageClosesWithTheCallThatWritesTheLast512Bytes
 
 TEST_F(PayloadModulesTest, UninstallerImageNeedsAClosingCallAfterTheLastByte) {
   if (!kShippedSizes) GTEST_SKIP() << "built with other images";
-  Uninstall_Vorpane_Exe::BeginWrite("C:\\Uninstall_Vorpane.Exe");
+  Uninstall_Vorpane_Exe::BeginWrite(host_, "C:\\Uninstall_Vorpane.Exe");
   for (int call = 0; call < 760; ++call) Uninstall_Vorpane_Exe::WriteNextChunk();
   EXPECT_EQ(Uninstall_Vorpane_Exe::BytesWritten(), 778240);
   EXPECT_FALSE(Uninstall_Vorpane_Exe::WriteDone());
