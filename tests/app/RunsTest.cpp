@@ -329,12 +329,15 @@ TEST_F(UpgradeRunTest, AFailureBeforeBothProgramsAreWrittenKeepsBothOldOnesAndTh
   EXPECT_EQ(platform.readRegistryText(product::kInstalledProgramsKey, "DisplayVersion"), "3.20");
 }
 
-TEST_F(UpgradeRunTest, APermanentRefusalOtherThanInUseIsReportedAtOnce) {
-  platform.refuseReplace(kDir + "Vorpane.Exe", platform::io::DiskFull);
+// A read-only client says "access denied" as a running one does, but no
+// waiting makes it writable.
+TEST_F(UpgradeRunTest, APermanentRefusalOtherThanInUseIsReportedAtOnceWithTheFile) {
+  platform.refuseReplace(kDir + "Vorpane.Exe", platform::io::AccessDenied);
   startAutomatic();
   acceptDisclaimer();
-  EXPECT_EQ(shell.errors, std::vector<std::string>{"Disk full: C:\\Old Vorpane\\Vorpane.Exe."});
+  EXPECT_EQ(shell.errors, std::vector<std::string>{"File access denied: C:\\Old Vorpane\\Vorpane.Exe."});
   EXPECT_EQ(platform.tickCount(), 0u);
+  EXPECT_EQ(readFile(kDir + "Vorpane.Exe"), "old client");
 }
 
 }  // namespace
