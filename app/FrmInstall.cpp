@@ -274,7 +274,10 @@ void TFrmInstallVorpane::Button18Click() { form_.setActivePage("Tab12ChooseCache
 void TFrmInstallVorpane::Tab14InstallingShow() {
   writeLog("Installing into " + InstallDir + ", downloads " + DownloadDir + ", cache " + CacheDir);
   const InstallPlan plan{InstallDir, DownloadDir, CacheDir, form_.checked("cbShortcut")};
-  if (!runOnPage({"pbInstall", "LblInstallComplete", "BtnInstallExit", "Installed Vorpane in " + InstallDir,
+  if (!runOnPage({"pbInstall",
+                  "LblInstallComplete",
+                  "BtnInstallExit",
+                  "Installed Vorpane in " + InstallDir,
                   {InstallDir, DownloadDir, CacheDir}},
                  [&](RunProgress& progress) { InstallRun(transaction_, progress).run(plan); }))
     return;

@@ -44,7 +44,8 @@ void InstallRun::createStartMenuGroup(const std::string& installDir) {
   }
   CreateShortcut(transaction_, installDir + kUninstallerFileName, group + "\\" + kUninstallerShortcut,
                  kUninstallerDescription);
-  CreateShortcut(transaction_, installDir + kClientFileName, group + "\\" + kClientShortcut, kClientDescription);
+  CreateShortcut(transaction_, installDir + kClientFileName, group + "\\" + kClientShortcut,
+                 kClientDescription);
 }
 
 void InstallRun::moveToPercent(int percent) {

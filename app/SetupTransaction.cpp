@@ -18,13 +18,14 @@ void copyFile(platform::Platform& platform, const std::string& from, const std::
   const auto input = platform.openFile(from);
   const auto output = platform.createFile(to);
   std::array<std::uint8_t, 65536> buffer;
-  while (const std::size_t count = input->read(buffer.data(), buffer.size())) output->write(buffer.data(), count);
+  while (const std::size_t count = input->read(buffer.data(), buffer.size()))
+    output->write(buffer.data(), count);
   output->close();
 }
 
 bool sameDirectory(const std::string& a, const std::string& b) {
   return platform::path::sameName(platform::path::withoutTrailingBackslash(a),
-                                   platform::path::withoutTrailingBackslash(b));
+                                  platform::path::withoutTrailingBackslash(b));
 }
 
 }  // namespace
@@ -121,9 +122,11 @@ int SetupTransaction::commit(const std::vector<std::string>& directoriesInUse) {
     if (!change->keptCopy.empty() && !platform_.removeFile(change->keptCopy))
       log("Could not remove the kept copy " + change->keptCopy);
     if (change->kind != Kind::Directory) continue;
-    const bool inUse = std::any_of(directoriesInUse.begin(), directoriesInUse.end(),
-                                   [&change](const std::string& used) { return sameDirectory(used, change->path); });
-    if (!inUse && platform_.removeDirectory(change->path)) log("Removed the unused directory " + change->path);
+    const bool inUse =
+        std::any_of(directoriesInUse.begin(), directoriesInUse.end(),
+                    [&change](const std::string& used) { return sameDirectory(used, change->path); });
+    if (!inUse && platform_.removeDirectory(change->path))
+      log("Removed the unused directory " + change->path);
   }
   changes_.clear();
   leftBehind_.clear();

@@ -18,7 +18,8 @@ void CreateShortcut(SetupTransaction& transaction, const std::string& target, co
 void CreateDesktopShortcut(SetupTransaction& transaction, const std::string& directory) {
   const auto desktop = transaction.platform().shellFolder(platform::ShellFolder::DesktopDirectory);
   if (!desktop) return;
-  CreateShortcut(transaction, directory + kClientFileName, *desktop + "\\" + kClientShortcut, kClientDescription);
+  CreateShortcut(transaction, directory + kClientFileName, *desktop + "\\" + kClientShortcut,
+                 kClientDescription);
 }
 
 }  // namespace vorpane::app

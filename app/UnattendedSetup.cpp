@@ -51,8 +51,10 @@ int UnattendedSetup::upgrade(const Switches& switches) {
   transaction_.log("Upgrade directory " + directory + " (from /UPGRADE=)");
   const auto version = datafile::ReadDataFileVersion(platform_, directory + datafile::kDataFileName);
   if (!version || !datafile::IsCompatibleDataFileVersion(*version)) {
-    return transaction_.abandon(SetupOutcome::Refused, std::runtime_error("No Vorpane installation that this version can upgrade was found in " +
-                                      directory));
+    return transaction_.abandon(
+        SetupOutcome::Refused,
+        std::runtime_error("No Vorpane installation that this version can upgrade was found in " +
+                           directory));
   }
   transaction_.log("Found a data file of version " + std::to_string(*version));
   try {
@@ -67,7 +69,8 @@ int UnattendedSetup::upgrade(const Switches& switches) {
 std::string UnattendedSetup::chosen(const std::optional<std::string>& given, const char* name,
                                     std::string proposed) {
   const std::string directory = withTrailingBackslash(given ? *given : proposed);
-  transaction_.log(std::string(name) + " " + directory + (given ? " (from the command line)" : " (proposed)"));
+  transaction_.log(std::string(name) + " " + directory +
+                   (given ? " (from the command line)" : " (proposed)"));
   return directory;
 }
 

@@ -19,7 +19,8 @@ struct UpgradePlan {
 class UpgradeRun {
  public:
   // Every change goes into the transaction, which the caller ends.
-  UpgradeRun(SetupTransaction& transaction, RunProgress& progress) : transaction_(transaction), progress_(progress) {}
+  UpgradeRun(SetupTransaction& transaction, RunProgress& progress)
+      : transaction_(transaction), progress_(progress) {}
 
   // Raises the failure of a program that could not be written or placed, or
   // of the shell-link object; the steps after it do not happen, and the

@@ -12,7 +12,9 @@ ImageWriter& Writer() {
 
 std::int64_t size() { return Writer().size(); }
 std::span<const std::uint8_t> image() { return Writer().image(); }
-void BeginWrite(platform::Platform& platform, const std::string& path) { Writer().beginWrite(platform, path); }
+void BeginWrite(platform::Platform& platform, const std::string& path) {
+  Writer().beginWrite(platform, path);
+}
 void WriteNextChunk() { Writer().writeNextChunk(); }
 bool WriteDone() { return Writer().writeDone(); }
 std::int64_t BytesWritten() { return Writer().bytesWritten(); }

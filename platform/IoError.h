@@ -29,7 +29,8 @@ class IoError : public std::runtime_error {
  public:
   explicit IoError(int code) : std::runtime_error(ioErrorMessage(code)), code_(code) {}
   // The same error about one file, named after the message: "File access denied: C:\Vorpane\Vorpane.Exe".
-  IoError(int code, const std::string& path) : std::runtime_error(ioErrorMessage(code) + ": " + path), code_(code) {}
+  IoError(int code, const std::string& path)
+      : std::runtime_error(ioErrorMessage(code) + ": " + path), code_(code) {}
   int code() const { return code_; }
 
  private:

@@ -61,7 +61,8 @@ int runSilently(HINSTANCE instance, SetupRun& run, const ImageVerdict& verdict) 
   PageProgress progress(model, application, page.bar, page.label);
   UnattendedSetup setup(run.platform, progress, run.log.get());
   const int code = setup.run(switches);
-  if (code != exitcode::Done && switches.showsMessages()) application.showError(withClosingPeriod(setup.message()));
+  if (code != exitcode::Done && switches.showsMessages())
+    application.showError(withClosingPeriod(setup.message()));
   return code;
 }
 

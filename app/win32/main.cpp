@@ -22,8 +22,8 @@
 #include "app/RunLog.h"
 #include "app/Switches.h"
 #include "app/win32/StartupImageCheck.h"
-#include "app/win32/Win32SetupModes.h"
 #include "app/win32/Win32Application.h"
+#include "app/win32/Win32SetupModes.h"
 #include "platform/Win32ComApartment.h"
 #include "platform/Win32SafeLoading.h"
 #include "platform/Win32SessionLock.h"
@@ -59,7 +59,8 @@ std::optional<int> openLog(SetupRun& run) {
   try {
     run.log = std::make_unique<app::RunLog>(run.platform, *run.switches.logFile);
   } catch (const std::exception& error) {
-    return app::EndBeforeStart(run, "The log " + *run.switches.logFile + " cannot be written: " + error.what(),
+    return app::EndBeforeStart(run,
+                               "The log " + *run.switches.logFile + " cannot be written: " + error.what(),
                                app::exitcode::BadCommandLine);
   }
   writeArguments(run);
@@ -77,7 +78,8 @@ class ImageGate {
   std::optional<int> refusal() {
     const auto& damaged = check_.damagedImages();
     if (damaged.empty()) return std::nullopt;
-    for (const auto& name : damaged) run_.writeLog("Damaged: the image of " + name + " differs from the one built");
+    for (const auto& name : damaged)
+      run_.writeLog("Damaged: the image of " + name + " differs from the one built");
     return app::Refuse(run_, app::kDamagedMessage, app::exitcode::Damaged);
   }
 
@@ -109,7 +111,8 @@ int reportUnexpectedError(SetupRun& run, const std::exception& error) {
     run.log->write("Exit code " + std::to_string(app::exitcode::RunFailed));
   }
   if (run.switches.showsMessages())
-    MessageBoxA(nullptr, app::withClosingPeriod(error.what()).c_str(), app::kApplicationTitle, MB_OK | MB_ICONERROR);
+    MessageBoxA(nullptr, app::withClosingPeriod(error.what()).c_str(), app::kApplicationTitle,
+                MB_OK | MB_ICONERROR);
   return app::exitcode::RunFailed;
 }
 

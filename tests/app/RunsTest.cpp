@@ -338,6 +338,9 @@ TEST_F(UpgradeRunTest, APermanentRefusalOtherThanInUseIsReportedAtOnceWithTheFil
   EXPECT_EQ(shell.errors, std::vector<std::string>{"File access denied: C:\\Old Vorpane\\Vorpane.Exe."});
   EXPECT_EQ(platform.tickCount(), 0u);
   EXPECT_EQ(readFile(kDir + "Vorpane.Exe"), "old client");
+  // The uninstaller, complete and waiting beside its target, goes too.
+  EXPECT_FALSE(fs::exists(host(kDir + "Uninstall_Vorpane.Exe.new")));
+  EXPECT_FALSE(fs::exists(host(kDir + "Uninstall_Vorpane.Exe")));
 }
 
 }  // namespace

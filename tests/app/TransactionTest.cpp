@@ -93,7 +93,8 @@ class TransactionTest : public WizardTest {
         continue;
       }
       ++failures;
-      EXPECT_EQ(machine(scratch, platform), before) << "change " << refused << " of " << changes << " refused";
+      EXPECT_EQ(machine(scratch, platform), before)
+          << "change " << refused << " of " << changes << " refused";
       if (HasFailure()) break;
     }
     return failures;
@@ -174,9 +175,9 @@ TEST_F(TransactionTest, AFailureThroughTheWizardGivesBackTheMachineAndThePagesDi
       // A page that refuses its directory stays; the person leaves with Exit.
       if (!recording.errors.empty() && form.activePage() != "Tab14Installing") {
         const std::map<std::string, const char*> exitOf{{"Tab10ChooseInstallDir", "Button6"},
-                                                         {"Tab11ChooseDownloadDir", "Button10"},
-                                                         {"Tab12ChooseCacheDirectory", "Button13"},
-                                                         {"Tab13InstallNow", "Button16"}};
+                                                        {"Tab11ChooseDownloadDir", "Button10"},
+                                                        {"Tab12ChooseCacheDirectory", "Button13"},
+                                                        {"Tab13InstallNow", "Button16"}};
         headless.click(exitOf.at(form.activePage()));
         return 2;
       }
@@ -196,8 +197,10 @@ TEST_F(TransactionTest, TheClientTakesItsPlaceBeforeTheUninstaller) {
   app::SilentProgress nowhere;
   makeDirectory("C:\\V");
   write("C:\\V\\Vorpane.Dat", std::string("\x1f") + "Zdata");
-  EXPECT_EQ(app::UnattendedSetup(recorder, nowhere, nullptr).run(app::ParseSwitches({"/S", "/UPGRADE=C:\\V"})), 0);
-  EXPECT_EQ(recorder.placed, (std::vector<std::string>{"C:\\V\\Vorpane.Exe", "C:\\V\\Uninstall_Vorpane.Exe"}));
+  EXPECT_EQ(
+      app::UnattendedSetup(recorder, nowhere, nullptr).run(app::ParseSwitches({"/S", "/UPGRADE=C:\\V"})), 0);
+  EXPECT_EQ(recorder.placed,
+            (std::vector<std::string>{"C:\\V\\Vorpane.Exe", "C:\\V\\Uninstall_Vorpane.Exe"}));
 }
 
 TEST_F(TransactionTest, RollbackUndoesNewestFirstAndKeepsWhatItCannotUndo) {
@@ -267,7 +270,8 @@ TEST_F(TransactionTest, AShortcutTheShellDidNotSaveIsSkippedAndNotTakenBackLater
   EXPECT_EQ(app::UnattendedSetup(platform, nowhere, &log).run(app::ParseSwitches({"/S", "/D=C:\\V"})), 3);
   std::ifstream in(host("C:\\setup.log"));
   const std::string text(std::istreambuf_iterator<char>(in), {});
-  EXPECT_NE(text.find("Skipped: the shortcut C:\\Gone\\Vorpane.Lnk: the shell did not save it"), std::string::npos);
+  EXPECT_NE(text.find("Skipped: the shortcut C:\\Gone\\Vorpane.Lnk: the shell did not save it"),
+            std::string::npos);
   EXPECT_EQ(text.find("Created shortcut C:\\Gone"), std::string::npos);
   EXPECT_EQ(text.find("Could not take back"), std::string::npos);
 }
