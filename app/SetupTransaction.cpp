@@ -50,7 +50,6 @@ void SetupTransaction::directoryCreated(const std::string& path) {
 }
 
 void SetupTransaction::aboutToWrite(const std::string& path) {
-  if (pendingWrite(path) != nullptr) return;
   const std::string kept = platform_.fileExists(path) ? keepAside(path) : std::string();
   changes_.push_back({Kind::File, path, kept});
   if (!kept.empty()) log("Kept " + path + " aside as " + kept);

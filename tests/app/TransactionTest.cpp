@@ -119,9 +119,11 @@ TEST_F(TransactionTest, AFailedInstallGivesTheUsersFilesBackByteForByteAtEverySt
   const auto install = [&] { return runUnattended({"/S", "/D=C:\\Vorpane"}); };
   EXPECT_GT(sweep(install, undo), 10);
 
-  platform.fillDiskAt("C:\\Vorpane\\Vorpane.Dat", 5000);
-  EXPECT_EQ(install(), 3);
-  EXPECT_EQ(machine(scratch, platform), before);
+  for (const char* full : {"C:\\Vorpane\\Vorpane.Dat", "C:\\Vorpane\\Vorpane.Exe.kept"}) {
+    platform.fillDiskAt(full, 5);
+    EXPECT_EQ(install(), 3);
+    EXPECT_EQ(machine(scratch, platform), before) << full;
+  }
 }
 
 TEST_F(TransactionTest, AFailedUpgradePutsBothOldProgramsAndTheShortcutBack) {
@@ -182,7 +184,10 @@ TEST_F(TransactionTest, AFailureThroughTheWizardGivesBackTheMachineAndThePagesDi
         return 2;
       }
     }
-    return recording.errors.empty() ? 0 : 3;
+    if (recording.errors.empty()) return 0;
+    // Taken back before the error shows, not only when the wizard ends.
+    EXPECT_EQ(machine(scratch, platform), before);
+    return 3;
   };
   EXPECT_GT(sweep(installThroughTheWizard, undo), 10);
 
@@ -227,12 +232,17 @@ TEST_F(TransactionTest, RollbackUndoesNewestFirstAndKeepsWhatItCannotUndo) {
 
   platform.holdFile("C:\\A\\B\\new.txt", false);
   fs::remove(host("C:\\A\\B\\new.txt"));
+  for (const char* key : {"Software\\Old", "Software\\New"}) platform.writeRegistryValues(key, {});
+  transaction.registryEntryWritten("Software\\Old", false);
+  transaction.registryEntryWritten("Software\\New", true);
   transaction.directoryCreated("C:\\A\\B");
   transaction.aboutToWrite("C:\\A\\B\\new.txt");
   write("C:\\A\\B\\new.txt", "made again");
   transaction.rollBack();
   EXPECT_FALSE(fs::exists(host("C:\\A\\B")));  // the file went before its directory
   EXPECT_FALSE(transaction.holdsChanges());
+  EXPECT_TRUE(platform.registryKeyExists("Software\\Old"));  // only brought up to date
+  EXPECT_FALSE(platform.registryKeyExists("Software\\New"));
 }
 
 TEST_F(TransactionTest, DirectoriesLeftWithBackGoWhenEmptyWhateverTheOutcome) {
@@ -262,18 +272,32 @@ TEST_F(TransactionTest, DirectoriesLeftWithBackGoWhenEmptyWhateverTheOutcome) {
   EXPECT_TRUE(fs::exists(host(wizard->downloadDir())));
 }
 
-TEST_F(TransactionTest, AShortcutTheShellDidNotSaveIsSkippedAndNotTakenBackLater) {
-  platform.setShellFolder(platform::ShellFolder::DesktopDirectory, "C:\\Gone");
-  platform.fillDiskAt("C:\\V\\Vorpane.Dat", 10);
-  app::RunLog log(platform, "C:\\setup.log");
+// A shell that reports the desktop shortcut saved while the save removed it.
+class UnsavingShell : public platform::HostPlatform {
+ public:
+  void createShortcut(const platform::ShortcutSpec& shortcut) override {
+    HostPlatform::createShortcut(shortcut);
+    if (shortcut.linkPath.starts_with("C:\\Desktop\\")) fs::remove(hostPath(shortcut.linkPath));
+  }
+};
+
+TEST_F(TransactionTest, AShortcutTheShellDidNotSaveIsSkippedAndTheUsersComesBack) {
+  UnsavingShell shell;
+  shell.mapDrive('C', scratch / "c");
+  shell.setShellFolder(platform::ShellFolder::DesktopDirectory, "C:\\Desktop");
+  write("C:\\Desktop\\Vorpane.Lnk", "the user's desktop shortcut");
+  shell.fillDiskAt("C:\\V\\Vorpane.Dat", 10);  // a failure after the shortcut
+  app::RunLog log(shell, "C:\\setup.log");
   app::SilentProgress nowhere;
-  EXPECT_EQ(app::UnattendedSetup(platform, nowhere, &log).run(app::ParseSwitches({"/S", "/D=C:\\V"})), 3);
+  EXPECT_EQ(app::UnattendedSetup(shell, nowhere, &log).run(app::ParseSwitches({"/S", "/D=C:\\V"})), 3);
   std::ifstream in(host("C:\\setup.log"));
   const std::string text(std::istreambuf_iterator<char>(in), {});
-  EXPECT_NE(text.find("Skipped: the shortcut C:\\Gone\\Vorpane.Lnk: the shell did not save it"),
+  EXPECT_NE(text.find("Skipped: the shortcut C:\\Desktop\\Vorpane.Lnk: the shell did not save it"),
             std::string::npos);
-  EXPECT_EQ(text.find("Created shortcut C:\\Gone"), std::string::npos);
-  EXPECT_EQ(text.find("Could not take back"), std::string::npos);
+  EXPECT_EQ(text.find("Created shortcut C:\\Desktop"), std::string::npos);
+  EXPECT_EQ(text.find("Could not take back"), std::string::npos) << text;
+  std::ifstream link(host("C:\\Desktop\\Vorpane.Lnk"));
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(link), {}), "the user's desktop shortcut");
 }
 
 }  // namespace
