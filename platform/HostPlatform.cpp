@@ -628,6 +628,15 @@ bool HostPlatform::removeDirectory(const std::string& path) noexcept {
   }
 }
 
+std::optional<std::uint64_t> HostPlatform::fileSize(const std::string& path) {
+  const fs::path host = hostPath(path);
+  std::error_code ec;
+  if (host.empty() || !fs::is_regular_file(host, ec)) return std::nullopt;
+  const std::uintmax_t size = fs::file_size(host, ec);
+  if (ec) return std::nullopt;
+  return size;
+}
+
 void HostPlatform::holdFile(const std::string& windowsPath, bool held) {
   if (held) {
     heldFiles_.insert(key(windowsPath));

@@ -165,6 +165,9 @@ class Platform {
   virtual bool removeFile(const std::string& path) noexcept = 0;
   // Removes a directory only when it is empty; false when it is not removed.
   virtual bool removeDirectory(const std::string& path) noexcept = 0;
+  // The size of a file in bytes; nothing when it is missing, is a directory or
+  // cannot be read.
+  virtual std::optional<std::uint64_t> fileSize(const std::string& path) = 0;
 
   // --- processes, links and shortcuts -------------------------------------------
   // Starts a program from a command line with a show mode (3 = maximised);

@@ -253,6 +253,14 @@ bool Win32Platform::removeDirectory(const std::string& path) noexcept {
   return RemoveDirectoryA(path.c_str()) != 0;
 }
 
+std::optional<std::uint64_t> Win32Platform::fileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return std::nullopt;
+  return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 void Win32Platform::startProcess(const std::string& commandLine, int showMode) {
   WinExec(commandLine.c_str(), static_cast<UINT>(showMode));
 }

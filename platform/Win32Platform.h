@@ -27,6 +27,7 @@ class Win32Platform : public Platform {
   void replaceFile(const std::string& source, const std::string& target) override;
   bool removeFile(const std::string& path) noexcept override;
   bool removeDirectory(const std::string& path) noexcept override;
+  std::optional<std::uint64_t> fileSize(const std::string& path) override;
   void startProcess(const std::string& commandLine, int showMode) override;
   void openLink(const std::string& target) override;
   void createShortcut(const ShortcutSpec& shortcut) override;
