@@ -4,6 +4,7 @@
 #include "app/ProgramExtraction.h"
 #include "app/Shortcuts.h"
 #include "datafile/InitialDataFile.h"
+#include "product/Registration.h"
 
 namespace vorpane::app {
 
@@ -30,19 +31,17 @@ void InstallRun::createInstallDirectory(const std::string& installDir) {
 }
 
 void InstallRun::createStartMenuGroup(const std::string& installDir) {
-  const auto programs = platform_.shellFolder(platform::ShellFolder::Programs);
-  if (!programs) return;
-  const std::string group = *programs + "\\" + kStartMenuGroup;
+  const auto group = product::FindStartMenuGroup(platform_);
+  if (!group) return;
   try {
-    platform_.createDirectory(group);
-    progress_.directoryCreated(group);
+    platform_.createDirectory(group->folder);
+    progress_.directoryCreated(group->folder);
   } catch (const std::exception&) {
     // Usually there from an earlier installation; if it really is missing,
     // the shortcuts inside it are not saved, which the shell does not report.
   }
-  createShortcut(installDir + kUninstallerFileName, group + "\\" + kUninstallerShortcut,
-                 kUninstallerDescription);
-  createShortcut(installDir + kClientFileName, group + "\\" + kClientShortcut, kClientDescription);
+  for (const platform::ShortcutSpec& shortcut : group->shortcutsTo(installDir))
+    createShortcut(shortcut.target, shortcut.linkPath, shortcut.description.c_str());
 }
 
 void InstallRun::createShortcut(const std::string& target, const std::string& link, const char* description) {

@@ -1,24 +1,21 @@
 #pragma once
 // The installation's entry in the system's list of installed programs, for all
 // users of the machine: what the list shows and how it removes the program.
+// Which key and which values come from product/Registration, which the
+// uninstaller reads too.
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "app/RunProgress.h"
 #include "platform/Platform.h"
 
 namespace vorpane::app {
 
-// The entry's values for an installation in installDir (ending in a
-// backslash) taking installedBytes on disk, installed on the given day.
-std::vector<platform::RegistryValue> InstalledProgramsValues(const std::string& installDir,
-                                                             std::uint64_t installedBytes,
-                                                             const platform::LocalDateTime& day);
-
-// Writes the entry, or brings an existing one up to this version and
-// directory, and notes it in the progress. The installation stands without
+// Writes the entry of the installation in installDir (ending in a backslash),
+// or brings the one that names it up to this version, and notes it in the
+// progress. Its size is the installation's files as they are on disk, and at
+// least the installedBytes that the run wrote. The installation stands without
 // it: a failure is noted as a skipped step and not raised.
 void RegisterInstallation(platform::Platform& platform, const std::string& installDir,
                           std::uint64_t installedBytes, RunProgress& progress);

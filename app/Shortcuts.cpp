@@ -1,6 +1,6 @@
 #include "app/Shortcuts.h"
 
-#include "app/ProgramExtraction.h"
+#include "product/Registration.h"
 
 namespace vorpane::app {
 
@@ -11,13 +11,12 @@ void CreateShortcut(platform::Platform& platform, const std::string& target, con
 
 void CreateDesktopShortcut(platform::Platform& platform, const std::string& directory,
                            RunProgress& progress) {
-  const auto desktop = platform.shellFolder(platform::ShellFolder::DesktopDirectory);
-  if (!desktop) return;
-  const std::string link = *desktop + "\\" + kClientShortcut;
-  const std::string target = directory + kClientFileName;
-  const bool isNew = !platform.fileExists(link);
-  CreateShortcut(platform, target, link, kClientDescription, "");
-  progress.shortcutCreated(link, target, isNew);
+  const auto link = product::DesktopShortcutPath(platform);
+  if (!link) return;
+  const platform::ShortcutSpec shortcut = product::DesktopShortcut(*link, directory);
+  const bool isNew = !platform.fileExists(*link);
+  platform.createShortcut(shortcut);
+  progress.shortcutCreated(*link, shortcut.target, isNew);
 }
 
 }  // namespace vorpane::app

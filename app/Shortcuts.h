@@ -1,23 +1,15 @@
 #pragma once
 // The shell shortcuts an installation leaves: the start-menu group with the
-// client and its uninstaller, and the client on the desktop.
+// client and its uninstaller, and the client on the desktop. Their names,
+// places and comments are product/Registration's, which the uninstaller reads
+// too.
 
-#include <optional>
 #include <string>
 
 #include "app/RunProgress.h"
 #include "platform/Platform.h"
-#include "product/InstalledFiles.h"
 
 namespace vorpane::app {
-
-using product::kClientShortcut;
-using product::kStartMenuGroup;
-using product::kUninstallerShortcut;
-inline constexpr const char* kClientDescription = "Vorpane";
-// The uninstaller's shortcut has always carried this comment; users' start
-// menus show it, so it stays as it is.
-inline constexpr const char* kUninstallerDescription = "Unistall Vorpane";
 
 // Writes one shell link. Raises when the shell-link object or its interfaces
 // cannot be had; a link that cannot be saved is not reported.
