@@ -212,7 +212,8 @@ TEST_F(UninstallTest, EachHandOverIsStagedInANewFolderWithItsOwnKey) {
   host_.setElevated(true);
   std::vector<std::string> names;
   for (int run = 0; run < 2; ++run) {
-    const std::string command = HandOverOwnRemoval(host_, std::string(kDir) + "Uninstall_Vorpane.Exe", true);
+    const std::string command =
+        HandOverOwnRemoval(host_, std::string(kDir) + "Uninstall_Vorpane.Exe", true).command;
     const auto& staged = host_.stagingFolders().back();
     EXPECT_TRUE(staged.restricted);
     const std::string name = staged.path.substr(std::string("C:\\Temp\\").size());
@@ -236,7 +237,8 @@ TEST_F(UninstallTest, AFailedStagingLeavesNothingAndIsTriedAgain) {
     fs::remove_all(host_.hostPath("C:\\Temp"));
     fs::create_directories(host_.hostPath("C:\\Temp"));
     host_.refuseChange(refused);
-    const std::string command = HandOverOwnRemoval(host_, std::string(kDir) + "Uninstall_Vorpane.Exe", true);
+    const std::string command =
+        HandOverOwnRemoval(host_, std::string(kDir) + "Uninstall_Vorpane.Exe", true).command;
     std::vector<std::string> left;
     for (const auto& entry : fs::recursive_directory_iterator(host_.hostPath("C:\\Temp")))
       left.push_back(entry.path().filename().string());
