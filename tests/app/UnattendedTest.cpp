@@ -183,6 +183,10 @@ TEST_F(UnattendedSetupTest, EveryRefusedChangeAndFullDiskLeavesTheMachineAsItWas
       // done without.
       if (refused == changes) {
         EXPECT_FALSE(platform.registryKeyExists(product::kInstalledProgramsKey));
+        std::ifstream log(host("C:\\setup.log"));
+        EXPECT_NE(std::string(std::istreambuf_iterator<char>(log), {})
+                      .find("Skipped: the entry in the list of installed programs"),
+                  std::string::npos);
       }
       uninstall();
       continue;
