@@ -246,9 +246,14 @@ std::string Win32Platform::currentDirectory() {
 
 std::string Win32Platform::fullPath(const std::string& path) {
   const std::wstring wide = widen(path);
+  SetLastError(ERROR_SUCCESS);
   const auto full = wideAnswer(
       [&](wchar_t* buffer, DWORD size) { return GetFullPathNameW(wide.c_str(), size, buffer, nullptr); });
-  if (!full) raiseLastError();
+  if (!full) {
+    // Wine fails an empty path without saying why.
+    const DWORD error = GetLastError();
+    throw IoError(ioCodeFor(error != ERROR_SUCCESS ? error : ERROR_INVALID_NAME));
+  }
   auto text = narrowed(*full);
   if (!text) throw IoError(ERROR_INVALID_NAME);
   return *text;
