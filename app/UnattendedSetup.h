@@ -34,7 +34,10 @@ class UnattendedSetup {
   int upgrade(const Switches& switches);
   int refused(const std::exception& error);
   int failed(const std::exception& error);
-  std::string chosen(const std::optional<std::string>& given, const char* name, std::string proposed);
+  // The directory given on the command line, or else the proposed one, made
+  // full (FullDirectory) and logged; raises its refusal.
+  std::string chosen(const std::optional<std::string>& given, const char* name, const std::string& proposed,
+                     const char* diskLine);
   void write(const std::string& text);
 
   // Takes back what was made before a refusal or a failure, logging what stays.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/Folders.h"
 #include "platform/WindowsPath.h"
 #include "product/InstalledFiles.h"
 #include "product/Product.h"
@@ -23,13 +24,6 @@ std::string dayText(const platform::LocalDateTime& day) {
   return text;
 }
 
-// The directory with exactly one trailing backslash.
-std::string normalizedDirectory(const std::string& directory) {
-  std::string path = directory;
-  while (!path.empty() && path.back() == '\\') path.pop_back();
-  return path + '\\';
-}
-
 // FNV-1a, 64 bits: short, stable from version to version, and spread well
 // enough that two folders of one machine do not meet.
 std::uint64_t fnv1a64(const std::string& bytes) {
@@ -47,7 +41,7 @@ std::optional<std::string> locationOf(platform::Platform& platform, const std::s
 
 bool entryNames(platform::Platform& platform, const std::string& key, const std::string& directory) {
   const auto location = locationOf(platform, key);
-  return location && SameFolder(platform, *location, directory);
+  return location && platform::sameFolder(platform, *location, directory);
 }
 
 bool entryIsThere(platform::Platform& platform, const std::string& key) {
@@ -91,10 +85,6 @@ platform::ShortcutSpec DesktopShortcut(const std::string& link, const std::strin
   return {installDir + kClientFileName, link, kClientShortcutDescription, ""};
 }
 
-bool SameFolder(platform::Platform& /*platform*/, const std::string& a, const std::string& b) {
-  return platform::path::sameName(normalizedDirectory(a), normalizedDirectory(b));
-}
-
 bool HoldsInstallation(platform::Platform& platform, const std::string& directory) {
   const std::string folder = withTrailingBackslash(directory);
   return platform.fileExists(folder + kClientFileName) || platform.fileExists(folder + kDataFileName);
@@ -116,10 +106,11 @@ std::string EntryKeyFor(platform::Platform& platform, const std::string& directo
   return OwnEntryKey(platform, directory);
 }
 
-std::string OwnEntryKey(platform::Platform& /*platform*/, const std::string& directory) {
+std::string OwnEntryKey(platform::Platform& platform, const std::string& directory) {
   char digits[17];
   std::snprintf(digits, sizeof digits, "%016llX",
-                static_cast<unsigned long long>(fnv1a64(lowerAscii(normalizedDirectory(directory)))));
+                static_cast<unsigned long long>(
+                    fnv1a64(lowerAscii(platform::normalizedDirectory(platform, directory)))));
   return std::string(kInstalledProgramsKey) + "-" + digits;
 }
 

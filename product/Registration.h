@@ -44,15 +44,11 @@ platform::ShortcutSpec DesktopShortcut(const std::string& link, const std::strin
 
 // --- the entry in the list of installed programs ------------------------------------
 
-// Whether two paths name the same folder, trailing backslash and letter case
-// aside; never because one lies inside the other.
-bool SameFolder(platform::Platform& platform, const std::string& a, const std::string& b);
-
 // The client or its data file is in the directory.
 bool HoldsInstallation(platform::Platform& platform, const std::string& directory);
 
-// The key (below the local machine's root) of the entry that names the
-// installation in directory by its InstallLocation, or nothing. An entry under
+// The key (below the local machine's root) of the entry whose InstallLocation
+// is the installation's directory (platform::sameFolder), or nothing. An entry under
 // "Vorpane" without a location, as older installers left it, counts as this
 // installation's when there is one in the directory.
 std::optional<std::string> EntryOfInstallation(platform::Platform& platform, const std::string& directory);
@@ -63,7 +59,9 @@ std::optional<std::string> EntryOfInstallation(platform::Platform& platform, con
 std::string EntryKeyFor(platform::Platform& platform, const std::string& directory);
 
 // "...\Uninstall\Vorpane-" and 16 hexadecimal digits: the FNV-1a 64 hash of the
-// lower-cased normalised directory, the same for the same folder on every run.
+// lower-cased normalised directory (platform::normalizedDirectory), the same
+// for the same folder on every run, however it is spelled. Raises IoError
+// when the system cannot make the directory full.
 std::string OwnEntryKey(platform::Platform& platform, const std::string& directory);
 
 // The entry's values under key for an installation in installDir (ending in a

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/Folders.h"
 #include "platform/WindowsPath.h"
 #include "product/InstalledFiles.h"
 #include "product/Product.h"
@@ -118,7 +119,7 @@ class Uninstallation {
   // is this directory: an installation inside this one, or around it, keeps
   // its own.
   bool startsOwnProgram(const std::string& target) {
-    return product::SameFolder(platform_, folderOf(target), directory_);
+    return platform::sameFolder(platform_, folderOf(target), directory_);
   }
 
   // The group holds the shortcuts of the installation made last; one that

@@ -65,6 +65,33 @@ TEST_F(HostPlatformTest, MapsWindowsPathsOntoTheDriveFolderIgnoringLetterCase) {
   EXPECT_EQ(host_.hostPath("\\Top"), root_ / "Top");
 }
 
+TEST_F(HostPlatformTest, MakesPathsFullInItsCurrentDirectory) {
+  host_.setCurrentDirectory("C:\\Setup");
+  EXPECT_EQ(host_.fullPath("new\\..\\x. "), "C:\\Setup\\x");
+  EXPECT_EQ(ioCodeOf([&] { host_.fullPath(""); }), 123);
+}
+
+TEST_F(HostPlatformTest, CanonicalDirectoriesLieOnTheDriveWhoseFolderHoldsThem) {
+  fs::create_directories(root_ / "Sub/Inner");
+  makeFile("Sub/file");
+  host_.mapDrive('S', root_ / "Sub");
+  host_.mapDrive('T', root_ / "Sub/Inner");
+  host_.setCurrentDirectory("S:\\");
+  EXPECT_EQ(host_.canonicalDirectory("s:\\INNER\\"), "C:\\Sub\\Inner");
+  EXPECT_EQ(host_.canonicalDirectory("T:\\"), "C:\\Sub\\Inner");
+  EXPECT_EQ(host_.canonicalDirectory("inner\\.."), "C:\\Sub");
+  EXPECT_EQ(host_.canonicalDirectory("C:\\"), "C:\\");
+  // The same folder under two letters: C: first, then the alphabet.
+  host_.mapDrive('B', root_);
+  host_.mapDrive('D', root_);
+  EXPECT_EQ(host_.canonicalDirectory("D:\\Sub"), "C:\\Sub");
+  host_.unmapDrive('C');
+  EXPECT_EQ(host_.canonicalDirectory("D:\\Sub"), "B:\\Sub");
+  EXPECT_EQ(host_.canonicalDirectory("D:\\Missing"), std::nullopt);
+  EXPECT_EQ(host_.canonicalDirectory("D:\\Sub\\file"), std::nullopt);
+  EXPECT_EQ(host_.canonicalDirectory("Q:\\"), std::nullopt);
+}
+
 TEST_F(HostPlatformTest, ReportsDrivesAndShellFolders) {
   host_.mapDrive('e', root_, DriveType::Removable);
   host_.setDriveType('R', DriveType::CdRom);
