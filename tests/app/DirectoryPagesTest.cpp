@@ -131,7 +131,7 @@ TEST_F(DirectoryPagesTest, EntryThatStartsAtNoDriveRootIsRefused) {
   openInstallPage();
   const std::string disk = "\rVorpane must be installed on a (local) harddisk.";
   const std::vector<std::pair<std::string, std::string>> refusals{
-      {"", "?: is not a harddisk" + disk},
+      {"", "\\: is not a harddisk" + disk},
       {"\\\\server\\share", "\\: is not a harddisk" + disk},
       {"//server/share", "/: is not a harddisk" + disk},
       {" Vorpane ", "Vorpane is not a full path."},
