@@ -51,8 +51,11 @@ std::runtime_error notAHardDisk(const std::string& directory, const char* diskLi
 
 std::string FullDirectory(platform::Platform& platform, const std::string& text, const char* diskLine) {
   const std::string typed(platform::path::trimmed(text));
+  // An empty entry names no disk: it is refused as the lone backslash the
+  // pages have always made of it.
+  if (typed.empty()) throw notAHardDisk("\\", diskLine);
   // "\\server\share", "\\?\..." and "\\.\..." all start with two separators.
-  if (typed.empty() || (typed.size() >= 2 && isSeparator(typed[0]) && isSeparator(typed[1])))
+  if (typed.size() >= 2 && isSeparator(typed[0]) && isSeparator(typed[1]))
     throw notAHardDisk(typed, diskLine);
   if (!platform::path::hasDriveLetter(typed) || typed.size() < 3 || !isSeparator(typed[2]))
     throw std::runtime_error(typed + " is not a full path");

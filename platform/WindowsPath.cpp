@@ -12,17 +12,13 @@ bool startsWith(std::string_view text, std::string_view start) {
   return text.substr(0, start.size()) == start;
 }
 
-// How much of a path (with backslashes only) is the root that ".." never
-// leaves: "X:\", "\\server\share" or "\\.\device", a lone "\" of a path without
-// a drive, nothing of a relative one.
+// How much of a full path (with backslashes only) is the root that ".." never
+// leaves: "X:\", or "\\server\share" and "\\.\device".
 std::size_t rootLength(std::string_view path) {
-  if (startsWith(path, "\\\\")) {
-    const std::size_t server = path.find('\\', 2);
-    const std::size_t share = server == std::string_view::npos ? server : path.find('\\', server + 1);
-    return std::min(share, path.size());
-  }
-  if (startsAtDriveRoot(path)) return 3;
-  return startsWith(path, "\\") ? 1 : 0;
+  if (!startsWith(path, "\\\\")) return startsAtDriveRoot(path) ? 3 : 0;
+  const std::size_t server = path.find('\\', 2);
+  const std::size_t share = server == std::string_view::npos ? server : path.find('\\', server + 1);
+  return std::min(share, path.size());
 }
 
 // A path whose root is known, with its names collapsed as the system does.
@@ -34,14 +30,15 @@ std::string collapsed(std::string_view path) {
   while (!rest.empty()) {
     const std::size_t end = std::min(rest.find('\\'), rest.size());
     std::string name(rest.substr(0, end));
-    const bool separatorFollows = end < rest.size();
     rest.remove_prefix(std::min(end + 1, rest.size()));
     if (name.empty() || name == ".") continue;
     if (name == "..") {
       if (!names.empty()) names.pop_back();
       continue;
     }
-    if (separatorFollows && name.back() == '.') name.pop_back();
+    // One dot at a name's end goes; the last name loses all its dots and
+    // blanks below, unless a separator follows it.
+    if (name.back() == '.') name.pop_back();
     names.push_back(std::move(name));
   }
   std::string full(path.substr(0, root));

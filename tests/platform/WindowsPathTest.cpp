@@ -59,6 +59,7 @@ TEST(WindowsPathTest, FullPathsAreMadeAsTheSystemMakesThem) {
   EXPECT_EQ(full("C:\\a. \\...\\b"), "C:\\a. \\..\\b");
   EXPECT_EQ(full("C:\\"), "C:\\");
   EXPECT_EQ(full("c:\\.."), "c:\\");
+  EXPECT_EQ(full("C:\\a\\."), "C:\\a");
   // Relative to the current directory, its drive's root, or another drive's root.
   EXPECT_EQ(full("C:"), "C:\\Setup");
   EXPECT_EQ(full("c:foo"), "C:\\Setup\\foo");
