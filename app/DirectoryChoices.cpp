@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "platform/Folders.h"
 #include "platform/WindowsPath.h"
 
 namespace vorpane::app {
@@ -37,6 +38,30 @@ std::string ProposedCacheDir(const std::string& downloadDir) {
   return driveRootOf(downloadDir) + "Vorpane_Cache\\";
 }
 
+namespace {
+
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+std::runtime_error notAHardDisk(const std::string& directory, const char* diskLine) {
+  return std::runtime_error(std::string(1, directory.empty() ? '?' : directory[0]) + ": is not a harddisk\r" +
+                            diskLine);
+}
+
+}  // namespace
+
+std::string FullDirectory(platform::Platform& platform, const std::string& text, const char* diskLine) {
+  const std::string typed(platform::path::trimmed(text));
+  // An empty entry names no disk: it is refused as the lone backslash the
+  // pages have always made of it.
+  if (typed.empty()) throw notAHardDisk("\\", diskLine);
+  // "\\server\share", "\\?\..." and "\\.\..." all start with two separators.
+  if (typed.size() >= 2 && isSeparator(typed[0]) && isSeparator(typed[1]))
+    throw notAHardDisk(typed, diskLine);
+  if (!platform::path::hasDriveLetter(typed) || typed.size() < 3 || !isSeparator(typed[2]))
+    throw std::runtime_error(typed + " is not a full path");
+  return platform::normalizedDirectory(platform, typed);
+}
+
 bool AcceptDirectory(platform::Platform& platform, const std::string& directory, const char* diskLine) {
   RefuseOtherThanHardDisk(platform, directory, diskLine);
   return MakeDirectoryIfMissing(platform, directory);
@@ -45,8 +70,7 @@ bool AcceptDirectory(platform::Platform& platform, const std::string& directory,
 void RefuseOtherThanHardDisk(platform::Platform& platform, const std::string& directory,
                              const char* diskLine) {
   if (!startsAtDriveRoot(directory) || platform.driveType(driveRootOf(directory)) != DriveType::Fixed)
-    throw std::runtime_error(std::string(1, directory.empty() ? '?' : directory[0]) +
-                             ": is not a harddisk\r" + diskLine);
+    throw notAHardDisk(directory, diskLine);
 }
 
 bool MakeDirectoryIfMissing(platform::Platform& platform, const std::string& directory) {

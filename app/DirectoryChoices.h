@@ -25,6 +25,13 @@ std::string ProposedDownloadFolder(platform::Platform& platform, const std::stri
 // The cache directory proposed for a download directory: on the same drive.
 std::string ProposedCacheDir(const std::string& downloadDir);
 
+// The directory a page or a switch names, as the setup checks and stores it:
+// the text trimmed, full, normalised and canonical (platform::normalizedDirectory),
+// with one trailing backslash. A share or device path is refused as no hard
+// disk (diskLine is the page's second line), a relative one as "... is not a
+// full path": the setup's own current directory is nothing a person chose.
+std::string FullDirectory(platform::Platform& platform, const std::string& text, const char* diskLine);
+
 // Makes sure a directory entered on a page can be used: it starts at the root
 // of a local hard disk, and it is there (one missing level is made). Raises the
 // message to show otherwise; diskLine is the page's second line. True when the

@@ -232,7 +232,7 @@ void TFrmInstallVorpane::DirectoryListBox3Change() {
 }
 
 void TFrmInstallVorpane::acceptDirectory(const std::string& edit, std::string& field, const char* diskLine) {
-  field = withTrailingBackslash(form_.text(edit));
+  field = FullDirectory(platform_, form_.text(edit), diskLine);
   if (AcceptDirectory(platform_, field, diskLine)) transaction_.directoryCreated(field);
 }
 

@@ -4,6 +4,7 @@
 #include "app/ProgramExtraction.h"
 #include "app/Shortcuts.h"
 #include "datafile/InitialDataFile.h"
+#include "product/Registration.h"
 
 namespace vorpane::app {
 
@@ -30,22 +31,19 @@ void InstallRun::createInstallDirectory(const std::string& installDir) {
 }
 
 void InstallRun::createStartMenuGroup(const std::string& installDir) {
-  const auto programs = platform_.shellFolder(platform::ShellFolder::Programs);
-  if (!programs) return;
-  const std::string group = *programs + "\\" + kStartMenuGroup;
-  if (!platform_.directoryExists(group)) {
+  const auto group = product::FindStartMenuGroup(platform_);
+  if (!group) return;
+  if (!platform_.directoryExists(group->folder)) {
     try {
-      platform_.createDirectory(group);
-      transaction_.directoryCreated(group);
+      platform_.createDirectory(group->folder);
+      transaction_.directoryCreated(group->folder);
     } catch (const std::exception&) {
       // The shortcuts inside it are then not saved, which the shortcuts
       // themselves find out and log.
     }
   }
-  CreateShortcut(transaction_, installDir + kUninstallerFileName, group + "\\" + kUninstallerShortcut,
-                 kUninstallerDescription);
-  CreateShortcut(transaction_, installDir + kClientFileName, group + "\\" + kClientShortcut,
-                 kClientDescription);
+  for (const platform::ShortcutSpec& shortcut : group->shortcutsTo(installDir))
+    CreateShortcut(transaction_, shortcut);
 }
 
 void InstallRun::moveToPercent(int percent) {

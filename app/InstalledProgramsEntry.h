@@ -4,21 +4,16 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "app/SetupTransaction.h"
 #include "platform/Platform.h"
 
 namespace vorpane::app {
 
-// The entry's values for an installation in installDir (ending in a
-// backslash) taking installedBytes on disk, installed on the given day.
-std::vector<platform::RegistryValue> InstalledProgramsValues(const std::string& installDir,
-                                                             std::uint64_t installedBytes,
-                                                             const platform::LocalDateTime& day);
-
-// Writes the entry, or brings an existing one up to this version and
-// directory, as part of the setup. The installation stands without it: a
+// Writes the entry of the installation in installDir (ending in a backslash),
+// or brings the one that names it up to this version, as part of the setup.
+// Its size is the installation's files as they are on disk, and at least the
+// installedBytes that the run wrote. The installation stands without it: a
 // failure is logged as a skipped step and not raised.
 void RegisterInstallation(SetupTransaction& transaction, const std::string& installDir,
                           std::uint64_t installedBytes);

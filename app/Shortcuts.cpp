@@ -1,25 +1,23 @@
 #include "app/Shortcuts.h"
 
-#include "app/ProgramExtraction.h"
+#include "product/Registration.h"
 
 namespace vorpane::app {
 
-void CreateShortcut(SetupTransaction& transaction, const std::string& target, const std::string& linkPath,
-                    const std::string& description) {
+void CreateShortcut(SetupTransaction& transaction, const platform::ShortcutSpec& shortcut) {
   platform::Platform& platform = transaction.platform();
-  transaction.aboutToWrite(linkPath);
-  platform.createShortcut({target, linkPath, description, ""});
-  if (platform.fileExists(linkPath))
-    transaction.shortcutCreated(linkPath, target);
+  transaction.aboutToWrite(shortcut.linkPath);
+  platform.createShortcut(shortcut);
+  if (platform.fileExists(shortcut.linkPath))
+    transaction.shortcutCreated(shortcut.linkPath, shortcut.target);
   else
-    transaction.shortcutMissing(linkPath);
+    transaction.shortcutMissing(shortcut.linkPath);
 }
 
 void CreateDesktopShortcut(SetupTransaction& transaction, const std::string& directory) {
-  const auto desktop = transaction.platform().shellFolder(platform::ShellFolder::DesktopDirectory);
-  if (!desktop) return;
-  CreateShortcut(transaction, directory + kClientFileName, *desktop + "\\" + kClientShortcut,
-                 kClientDescription);
+  const auto link = product::DesktopShortcutPath(transaction.platform());
+  if (!link) return;
+  CreateShortcut(transaction, product::DesktopShortcut(*link, directory));
 }
 
 }  // namespace vorpane::app

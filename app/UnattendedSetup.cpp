@@ -10,8 +10,6 @@
 
 namespace vorpane::app {
 
-using platform::path::withTrailingBackslash;
-
 int UnattendedSetup::run(const Switches& switches) {
   const int code = switches.upgradeDir ? upgrade(switches) : install(switches);
   transaction_.log("Exit code " + std::to_string(code));
@@ -20,14 +18,15 @@ int UnattendedSetup::run(const Switches& switches) {
 
 int UnattendedSetup::install(const Switches& switches) {
   InstallPlan plan;
-  plan.installDir =
-      chosen(switches.installDir, "Installation directory", InstallDirIn(ProposedInstallFolder(platform_)));
-  plan.downloadDir =
-      chosen(switches.downloadDir, "Download directory", ProposedDownloadFolder(platform_, plan.installDir));
-  plan.cacheDir = chosen(switches.cacheDir, "Cache directory", ProposedCacheDir(plan.downloadDir));
   plan.desktopShortcut = !switches.noShortcut;
   try {
     // Everything is checked before anything is made, so a refusal leaves no trace.
+    plan.installDir = chosen(switches.installDir, "Installation directory",
+                             InstallDirIn(ProposedInstallFolder(platform_)), kInstallDiskLine);
+    plan.downloadDir = chosen(switches.downloadDir, "Download directory",
+                              ProposedDownloadFolder(platform_, plan.installDir), kDownloadDiskLine);
+    plan.cacheDir =
+        chosen(switches.cacheDir, "Cache directory", ProposedCacheDir(plan.downloadDir), kCacheDiskLine);
     RefuseOtherThanHardDisk(platform_, plan.installDir, kInstallDiskLine);
     RefuseOtherThanHardDisk(platform_, plan.downloadDir, kDownloadDiskLine);
     RefuseOtherThanHardDisk(platform_, plan.cacheDir, kCacheDiskLine);
@@ -47,7 +46,12 @@ int UnattendedSetup::install(const Switches& switches) {
 }
 
 int UnattendedSetup::upgrade(const Switches& switches) {
-  const std::string directory = withTrailingBackslash(*switches.upgradeDir);
+  std::string directory;
+  try {
+    directory = FullDirectory(platform_, *switches.upgradeDir, kInstallDiskLine);
+  } catch (const std::exception& error) {
+    return transaction_.abandon(SetupOutcome::Refused, error);
+  }
   transaction_.log("Upgrade directory " + directory + " (from /UPGRADE=)");
   const auto version = datafile::ReadDataFileVersion(platform_, directory + datafile::kDataFileName);
   if (!version || !datafile::IsCompatibleDataFileVersion(*version)) {
@@ -67,8 +71,8 @@ int UnattendedSetup::upgrade(const Switches& switches) {
 }
 
 std::string UnattendedSetup::chosen(const std::optional<std::string>& given, const char* name,
-                                    std::string proposed) {
-  const std::string directory = withTrailingBackslash(given ? *given : proposed);
+                                    const std::string& proposed, const char* diskLine) {
+  const std::string directory = FullDirectory(platform_, given ? *given : proposed, diskLine);
   transaction_.log(std::string(name) + " " + directory +
                    (given ? " (from the command line)" : " (proposed)"));
   return directory;

@@ -28,7 +28,10 @@ class UnattendedSetup {
  private:
   int install(const Switches& switches);
   int upgrade(const Switches& switches);
-  std::string chosen(const std::optional<std::string>& given, const char* name, std::string proposed);
+  // The directory given on the command line, or else the proposed one, made
+  // full (FullDirectory) and logged; raises its refusal.
+  std::string chosen(const std::optional<std::string>& given, const char* name, const std::string& proposed,
+                     const char* diskLine);
 
   platform::Platform& platform_;
   SetupTransaction transaction_;

@@ -33,6 +33,7 @@ constexpr int kInvalidParameter = 87;
 constexpr int kDirectoryNotEmpty = 145;
 constexpr int kAlreadyExists = 183;
 constexpr int kFilenameTooLong = 206;
+constexpr int kInvalidName = 123;
 constexpr int kDeviceError = 1117;
 
 // Files are written in buffers this large: a 2 MB program in 1024-byte pieces
@@ -47,6 +48,12 @@ bool isDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 
 
 char upperDrive(char letter) {
   return (letter >= 'a' && letter <= 'z') ? static_cast<char>(letter - 32) : letter;
+}
+
+// A directory's path without its trailing backslash, but a drive's root with it.
+std::string directoryForm(std::string path) {
+  if (path.size() > 3 && path.back() == '\\') path.pop_back();
+  return path;
 }
 
 // Wildcard match without regard to case: '*' any run of characters, '?' any one.
@@ -483,6 +490,44 @@ DriveType HostPlatform::driveType(const std::string& root) {
 
 std::string HostPlatform::currentDirectory() { return currentDirectory_; }
 
+std::string HostPlatform::fullPath(const std::string& path) {
+  auto full = path::fullPathIn(path, currentDirectory_);
+  if (!full) throw IoError(kInvalidName);
+  return *full;
+}
+
+std::optional<std::string> HostPlatform::canonicalDirectory(const std::string& path) {
+  std::error_code ec;
+  const fs::path host = hostPath(path);
+  if (host.empty() || !fs::is_directory(host, ec)) return std::nullopt;
+  const fs::path real = fs::canonical(host, ec);
+  if (ec) return std::nullopt;
+  std::optional<std::pair<char, fs::path>> holder;  // the drive and the rest below its folder
+  std::size_t holderLength = 0;
+  std::vector<char> letters{'C'};
+  for (const auto& entry : drives_)
+    if (entry.first != 'C') letters.push_back(entry.first);
+  for (const char letter : letters) {
+    const auto drive = drives_.find(letter);
+    if (drive == drives_.end() || drive->second.folder.empty()) continue;
+    const fs::path folder = fs::canonical(drive->second.folder, ec);
+    if (ec) continue;
+    const auto [inFolder, inReal] = std::mismatch(folder.begin(), folder.end(), real.begin(), real.end());
+    if (inFolder != folder.end()) continue;
+    const std::size_t length = folder.native().size();
+    if (holder && length >= holderLength) continue;
+    holderLength = length;
+    holder.emplace(letter, real.lexically_relative(folder));
+  }
+  if (!holder) return directoryForm(fullPath(path));
+  std::string canonical = std::string(1, holder->first) + ":\\";
+  for (const fs::path& name : holder->second) {
+    if (name == ".") continue;
+    canonical = path::withTrailingBackslash(std::move(canonical)) + name.string();
+  }
+  return canonical;
+}
+
 // --- directories and files -----------------------------------------------------------
 
 bool HostPlatform::directoryExists(const std::string& path) {
@@ -626,6 +671,15 @@ bool HostPlatform::removeDirectory(const std::string& path) noexcept {
   } catch (...) {
     return false;
   }
+}
+
+std::optional<std::uint64_t> HostPlatform::fileSize(const std::string& path) {
+  const fs::path host = hostPath(path);
+  std::error_code ec;
+  if (host.empty() || !fs::is_regular_file(host, ec)) return std::nullopt;
+  const std::uintmax_t size = fs::file_size(host, ec);
+  if (ec) return std::nullopt;
+  return size;
 }
 
 void HostPlatform::holdFile(const std::string& windowsPath, bool held) {

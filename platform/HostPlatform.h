@@ -98,6 +98,13 @@ class HostPlatform : public Platform {
   std::optional<std::string> shellFolder(ShellFolder folder) override;
   DriveType driveType(const std::string& root) override;
   std::string currentDirectory() override;
+  // Made in portable code from the current directory set here (path::fullPathIn).
+  std::string fullPath(const std::string& path) override;
+  // The host folder's real path mapped back through the drive table: a drive
+  // mapped onto a folder inside another drive's folder gives the path on that
+  // other drive. Of the drives whose folders hold it, the one with the shortest
+  // folder wins, C: first when two have the same.
+  std::optional<std::string> canonicalDirectory(const std::string& path) override;
   bool directoryExists(const std::string& path) override;
   bool fileExists(const std::string& path) override;
   void createDirectory(const std::string& path) override;
@@ -111,6 +118,7 @@ class HostPlatform : public Platform {
   void replaceFile(const std::string& source, const std::string& target) override;
   bool removeFile(const std::string& path) noexcept override;
   bool removeDirectory(const std::string& path) noexcept override;
+  std::optional<std::uint64_t> fileSize(const std::string& path) override;
   void startProcess(const std::string& commandLine, int showMode) override;
   void openLink(const std::string& target) override;
   void createShortcut(const ShortcutSpec& shortcut) override;

@@ -136,6 +136,16 @@ class Platform {
   virtual std::string currentDirectory() = 0;
 
   // --- directories and files ---------------------------------------------------
+  // The full path the system makes of a path (see path::fullPathIn): "." and
+  // ".." applied, separators collapsed, the dots and blanks the system drops
+  // dropped, a relative path taken in the current directory. Raises IoError
+  // when the system cannot make one.
+  virtual std::string fullPath(const std::string& path) = 0;
+  // An existing directory's path as the file system knows it, whatever drive
+  // it was reached through: through a drive that is only another name for a
+  // folder, that folder's path on its own drive. No trailing backslash but a
+  // root's. Nothing when there is no such directory or it cannot be opened.
+  virtual std::optional<std::string> canonicalDirectory(const std::string& path) = 0;
   virtual bool directoryExists(const std::string& path) = 0;
   virtual bool fileExists(const std::string& path) = 0;
   // Creates one directory level; raises IoError when it cannot.
@@ -165,6 +175,9 @@ class Platform {
   virtual bool removeFile(const std::string& path) noexcept = 0;
   // Removes a directory only when it is empty; false when it is not removed.
   virtual bool removeDirectory(const std::string& path) noexcept = 0;
+  // The size of a file in bytes; nothing when it is missing, is a directory or
+  // cannot be read.
+  virtual std::optional<std::uint64_t> fileSize(const std::string& path) = 0;
 
   // --- processes, links and shortcuts -------------------------------------------
   // Starts a program from a command line with a show mode (3 = maximised);

@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <stdexcept>
+#include <string_view>
 #include <utility>
 
 #include "platform/Win32Handles.h"
@@ -51,6 +53,57 @@ std::wstring widen(const std::string& text) {
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
   return wide;
+}
+
+// Text in the ANSI code page, as paths cross the platform, from the system's
+// wide text; nothing when a character has no form there, as such a path could
+// not be handed back to the system.
+std::optional<std::string> narrowed(const std::wstring& wide) {
+  if (wide.empty()) return std::string();
+  // The UTF-8 code page has a form for every character and takes no question about them.
+  const bool utf8 = GetACP() == CP_UTF8;
+  const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  BOOL lost = FALSE;
+  const int size = static_cast<int>(wide.size());
+  const int length =
+      WideCharToMultiByte(CP_ACP, flags, wide.data(), size, nullptr, 0, nullptr, utf8 ? nullptr : &lost);
+  if (length <= 0 || lost) return std::nullopt;
+  std::string text(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_ACP, flags, wide.data(), size, text.data(), length, nullptr, nullptr);
+  return text;
+}
+
+// Calls a system function that fills a wide buffer and returns the length it
+// wrote, or the size it needs when the buffer is too small, or 0 on failure.
+template <class Fill>
+std::optional<std::wstring> wideAnswer(Fill fill) {
+  std::wstring text(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = fill(text.data(), static_cast<DWORD>(text.size()));
+    if (length == 0) return std::nullopt;
+    if (length < text.size()) {
+      text.resize(length);
+      return text;
+    }
+    text.resize(length);
+  }
+}
+
+// A directory's path as the system answers it for an open handle, from
+// "\\?\X:\..." the drive path; nothing when the answer is no drive path.
+std::optional<std::wstring> finalDrivePath(HANDLE directory) {
+  const auto answer = wideAnswer([&](wchar_t* buffer, DWORD size) {
+    return GetFinalPathNameByHandleW(directory, buffer, size, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  });
+  constexpr std::wstring_view kLocalPrefix = L"\\\\?\\";
+  if (!answer || answer->compare(0, kLocalPrefix.size(), kLocalPrefix) != 0) return std::nullopt;
+  std::wstring drivePath = answer->substr(kLocalPrefix.size());
+  // "\\?\UNC\server\share" and "\\?\Volume{...}" fail here.
+  const bool driveRooted =
+      drivePath.size() >= 3 && drivePath[1] == L':' && drivePath[2] == L'\\' &&
+      ((drivePath[0] >= L'A' && drivePath[0] <= L'Z') || (drivePath[0] >= L'a' && drivePath[0] <= L'z'));
+  if (!driveRooted) return std::nullopt;
+  return drivePath;
 }
 
 // The largest piece one ReadFile or WriteFile call can take.
@@ -191,6 +244,40 @@ std::string Win32Platform::currentDirectory() {
   }
 }
 
+std::string Win32Platform::fullPath(const std::string& path) {
+  const std::wstring wide = widen(path);
+  SetLastError(ERROR_SUCCESS);
+  const auto full = wideAnswer(
+      [&](wchar_t* buffer, DWORD size) { return GetFullPathNameW(wide.c_str(), size, buffer, nullptr); });
+  if (!full) {
+    // Wine fails an empty path without saying why.
+    const DWORD error = GetLastError();
+    throw IoError(ioCodeFor(error != ERROR_SUCCESS ? error : ERROR_INVALID_NAME));
+  }
+  auto text = narrowed(*full);
+  if (!text) throw IoError(ERROR_INVALID_NAME);
+  return *text;
+}
+
+std::optional<std::string> Win32Platform::canonicalDirectory(const std::string& path) {
+  // Opening for attributes alone needs no right to the directory's contents;
+  // the backup flag is what lets a directory be opened at all.
+  const FileHandle directory(CreateFileW(widen(path).c_str(), FILE_READ_ATTRIBUTES,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!directory.valid()) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!GetFileInformationByHandle(directory.get(), &information) ||
+      (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+    return std::nullopt;
+  if (const auto drivePath = finalDrivePath(directory.get())) {
+    if (auto text = narrowed(*drivePath)) return text;
+  }
+  std::string full = fullPath(path);
+  if (full.size() > 3 && full.back() == '\\') full.pop_back();
+  return full;
+}
+
 bool Win32Platform::directoryExists(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -251,6 +338,14 @@ bool Win32Platform::removeFile(const std::string& path) noexcept { return Delete
 
 bool Win32Platform::removeDirectory(const std::string& path) noexcept {
   return RemoveDirectoryA(path.c_str()) != 0;
+}
+
+std::optional<std::uint64_t> Win32Platform::fileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return std::nullopt;
+  return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 void Win32Platform::startProcess(const std::string& commandLine, int showMode) {

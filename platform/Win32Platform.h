@@ -17,6 +17,13 @@ class Win32Platform : public Platform {
   std::optional<std::string> shellFolder(ShellFolder folder) override;
   DriveType driveType(const std::string& root) override;
   std::string currentDirectory() override;
+  // GetFullPathNameW.
+  std::string fullPath(const std::string& path) override;
+  // GetFinalPathNameByHandleW on the directory opened for its attributes; a
+  // path the program cannot use (a volume's GUID path, a share) leaves the full
+  // path as it was given. Wine 8 names a folder by the drive whose root lies
+  // nearest to it: "C:\Sub\x" and "S:\x" are both "S:\x" when S: is C:\Sub.
+  std::optional<std::string> canonicalDirectory(const std::string& path) override;
   bool directoryExists(const std::string& path) override;
   bool fileExists(const std::string& path) override;
   void createDirectory(const std::string& path) override;
@@ -27,6 +34,7 @@ class Win32Platform : public Platform {
   void replaceFile(const std::string& source, const std::string& target) override;
   bool removeFile(const std::string& path) noexcept override;
   bool removeDirectory(const std::string& path) noexcept override;
+  std::optional<std::uint64_t> fileSize(const std::string& path) override;
   void startProcess(const std::string& commandLine, int showMode) override;
   void openLink(const std::string& target) override;
   void createShortcut(const ShortcutSpec& shortcut) override;

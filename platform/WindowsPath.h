@@ -5,6 +5,7 @@
 // Z only (the file system's case folding of plain names), and ";"-separated
 // lists of directories or masks. Portable: no Windows header involved.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,17 @@ constexpr char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<
 std::string lowerAscii(std::string_view text);
 // Whether two names are the same to the file system: A to Z in either case.
 bool sameName(std::string_view a, std::string_view b);
+
+// The full path the system makes of a path, as its full-path call does, for a
+// program whose current directory is currentDirectory (itself full): "/" read
+// as "\", runs of separators collapsed, "." and ".." applied (never above the
+// root: "X:\", or "\\server\share" and "\\.\device"), one dot dropped from the
+// end of a name that a separator follows, and every dot and blank ending the
+// last name dropped. "\dir" is taken on the current directory's root, "X:dir" in
+// the current directory when it is on X and at X's root otherwise, "dir" in the
+// current directory. A "\\?\" path is the system's own and stays as it is.
+// Nothing for an empty path, which names no place.
+std::optional<std::string> fullPathIn(std::string_view path, std::string_view currentDirectory);
 
 // The non-empty, trimmed pieces of a ";"-separated list, in their order.
 std::vector<std::string> splitList(std::string_view text);

@@ -102,9 +102,16 @@ bool namesAnUninstaller(const std::string& path) {
          sameName(nameOf(path), product::kUninstallerFileName);
 }
 
+// The copy cannot remove itself while it runs: the system removes it and its
+// folder when it next starts.
+void goAtRestart(platform::Platform& platform, const std::string& ownProgram) {
+  platform.removeFileAtRestart(ownProgram);
+  platform.removeFileAtRestart(withoutTrailingBackslash(folderOf(ownProgram)));
+}
+
 }  // namespace
 
-std::string HandOverOwnRemoval(platform::Platform& platform, const std::string& program, bool silent) {
+Handover HandOverOwnRemoval(platform::Platform& platform, const std::string& program, bool silent) {
   const auto temporary = platform.temporaryFolder();
   if (!temporary) throw std::runtime_error("the system names no temporary folder");
   const std::vector<std::uint8_t> bytes = readWhole(platform, program);
@@ -112,12 +119,18 @@ std::string HandOverOwnRemoval(platform::Platform& platform, const std::string& 
   for (int attempt = 0; attempt < kStagingAttempts; ++attempt) {
     lastFolder = withTrailingBackslash(*temporary) + kStagingPrefix + unguessableToken(platform);
     try {
-      if (const auto command = stageAndStart(platform, lastFolder, bytes, program, silent)) return *command;
+      if (const auto command = stageAndStart(platform, lastFolder, bytes, program, silent))
+        return {lastFolder, *command};
     } catch (const std::exception& error) {
       if (attempt + 1 == kStagingAttempts) throw std::runtime_error(error.what());
     }
   }
   throw std::runtime_error("the folder " + lastFolder + " could not be made");
+}
+
+bool CallOffHandover(platform::Platform& platform, const Handover& handover) {
+  const std::string key = handover.folder + "\\" + kHandoverKeyFile;
+  return platform.removeFile(key) || !platform.fileExists(key);
 }
 
 int FinishRemoval(platform::Platform& platform, const Switches& switches, Conversation& conversation) {
@@ -133,6 +146,11 @@ int FinishRemoval(platform::Platform& platform, const Switches& switches, Conver
     return exitcode::BadCommandLine;
   }
   platform.waitForProcessEnd(*switches.finishAfter, -1);
+  // An uninstaller that had to stay, to be run again, took its key back.
+  if (!keyMatches(platform, folder, switches.handoverKey)) {
+    goAtRestart(platform, own);
+    return exitcode::Refused;
+  }
   // The system may hold the file for a moment after its process has ended.
   bool removed = platform.removeFile(original);
   for (int attempt = 0; attempt < 50 && !removed && platform.fileExists(original); ++attempt) {
@@ -141,8 +159,7 @@ int FinishRemoval(platform::Platform& platform, const Switches& switches, Conver
   }
   platform.removeDirectory(withoutTrailingBackslash(folderOf(original)));
   platform.removeFile(folder + kHandoverKeyFile);
-  platform.removeFileAtRestart(own);
-  platform.removeFileAtRestart(withoutTrailingBackslash(folder));
+  goAtRestart(platform, own);
   if (removed || !platform.fileExists(original)) return exitcode::Done;
   if (!switches.silent) conversation.warn(original + " could not be removed. Please delete it yourself.");
   return exitcode::RunFailed;

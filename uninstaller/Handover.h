@@ -24,15 +24,28 @@ inline constexpr const char* kStagingPrefix = "Vorpane-Uninstall-";
 // The file in the staging folder that holds the key the copy must be given.
 inline constexpr const char* kHandoverKeyFile = "Handover.key";
 
+// A copy started to remove the uninstaller: its staging folder and the
+// command line it was started with.
+struct Handover {
+  std::string folder;
+  std::string command;
+};
+
 // Stages a copy of the uninstaller (program) and starts it, to remove the
-// uninstaller once this process has ended. Returns the command line started;
-// raises std::runtime_error saying what failed, with nothing left staged.
-std::string HandOverOwnRemoval(platform::Platform& platform, const std::string& program, bool silent);
+// uninstaller once this process has ended. Raises std::runtime_error saying
+// what failed, with nothing left staged.
+Handover HandOverOwnRemoval(platform::Platform& platform, const std::string& program, bool silent);
+
+// Calls off a started hand-over, for an uninstaller that must stay to be run
+// again: its key goes, and the copy, which reads the key again once the
+// uninstaller has ended, removes nothing. false when the key cannot be removed.
+bool CallOffHandover(platform::Platform& platform, const Handover& handover);
 
 // The copy's part: when it runs from a staging folder that holds its key, it
-// waits for the uninstaller's process to end, removes that uninstaller's file
-// and then its directory when empty, and has the system remove the copy and
-// its folder at the next start. Returns the exit code.
+// waits for the uninstaller's process to end and, when the key is still there,
+// removes that uninstaller's file and then its directory when empty; either
+// way it has the system remove the copy and its folder at the next start.
+// Returns the exit code.
 int FinishRemoval(platform::Platform& platform, const Switches& switches, Conversation& conversation);
 
 }  // namespace vorpane::uninstaller

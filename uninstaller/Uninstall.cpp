@@ -2,9 +2,11 @@
 
 #include <vector>
 
+#include "platform/Folders.h"
 #include "platform/WindowsPath.h"
 #include "product/InstalledFiles.h"
 #include "product/Product.h"
+#include "product/Registration.h"
 #include "uninstaller/Handover.h"
 
 namespace vorpane::uninstaller {
@@ -12,22 +14,12 @@ namespace vorpane::uninstaller {
 namespace {
 
 using platform::path::folderOf;
-using platform::path::lowerAscii;
+using platform::path::nameOf;
 using platform::path::sameName;
 using platform::path::withoutTrailingBackslash;
-using platform::path::withTrailingBackslash;
 
 // The most names of files left behind that a message lists one by one.
 constexpr std::size_t kNamesShown = 10;
-
-// Whether a path lies in the directory (given with its trailing backslash).
-bool isInside(const std::string& path, const std::string& directory) {
-  return lowerAscii(path).rfind(lowerAscii(directory), 0) == 0;
-}
-
-bool sameDirectory(const std::string& a, const std::string& b) {
-  return sameName(withoutTrailingBackslash(a), withoutTrailingBackslash(b));
-}
 
 std::string bulleted(const std::vector<std::string>& lines) {
   std::string text;
@@ -46,7 +38,8 @@ class Uninstallation {
         log_(log),
         program_(platform.ownProgramPath()),
         directory_(folderOf(program_)),
-        shownDirectory_(withoutTrailingBackslash(directory_)) {}
+        shownDirectory_(withoutTrailingBackslash(directory_)),
+        group_(product::FindStartMenuGroup(platform)) {}
 
   int run(bool sessionLockHeld) {
     write("Removing Vorpane " + std::string(product::kVersion) + " from " + shownDirectory_);
@@ -61,23 +54,35 @@ class Uninstallation {
     }
     removeInstallation();
     if (!failed_.empty()) return failure();
+    // What lets the uninstaller be found and run again goes only once the
+    // copy that removes it has started, and the copy is called off when any
+    // of it stays: whatever fails, the uninstaller can be run again.
+    const auto handover = handOverOwnRemoval();
+    if (!handover) return failure();
     removeRegistration();
-    if (!failed_.empty()) return failure();
-    handOverOwnRemoval();
-    if (!failed_.empty()) return failure();
+    if (!failed_.empty()) {
+      callOff(*handover);
+      return failure();
+    }
     noteWhatIsLeft();
     if (!switches_.silent) conversation_.inform(doneMessage());
     return finish(exitcode::Done);
   }
 
  private:
-  // The client or its data file is here, or the installed-programs entry names
-  // this directory: an uninstaller copied elsewhere removes nothing.
+  // The client or its data file is here, or an installed-programs entry names
+  // this directory, or the group's uninstaller shortcut starts this very
+  // program (an installation listed nowhere, after a run that failed): an
+  // uninstaller copied elsewhere removes nothing.
   bool holdsInstallation() {
-    const auto location = platform_.readRegistryText(product::kInstalledProgramsKey, "InstallLocation");
-    return platform_.fileExists(directory_ + product::kClientFileName) ||
-           platform_.fileExists(directory_ + product::kDataFileName) ||
-           (location && sameDirectory(*location, directory_));
+    return product::HoldsInstallation(platform_, directory_) ||
+           product::EntryOfInstallation(platform_, directory_).has_value() || groupStartsThisProgram();
+  }
+
+  bool groupStartsThisProgram() {
+    if (!group_) return false;
+    const auto target = platform_.shortcutTarget(group_->uninstallerShortcut());
+    return target && startsOwnProgram(*target) && sameName(nameOf(*target), nameOf(program_));
   }
 
   // What belongs to the installation and to nothing else; on any failure the
@@ -85,20 +90,19 @@ class Uninstallation {
   void removeInstallation() {
     removeFile(directory_ + product::kClientFileName);
     removeFile(directory_ + product::kDataFileName);
-    if (group_) removeGroupShortcut(*group_ + "\\" + product::kClientShortcut);
+    if (group_) removeGroupShortcut(group_->clientShortcut());
     removeDesktopShortcut();
   }
 
+  // The entry goes last: as long as it names this directory, the uninstaller
+  // finds its installation again.
   void removeRegistration() {
-    removeInstalledProgramsEntry();
-    if (!failed_.empty() || !group_) return;
-    removeGroupShortcut(*group_ + "\\" + product::kUninstallerShortcut);
-    if (!platform_.directoryExists(*group_)) return;
-    if (platform_.removeDirectory(*group_)) {
-      write("Removed " + *group_);
-    } else {
-      write("Left " + *group_ + ": it holds files not made by the installer");
+    if (group_) {
+      removeGroupShortcut(group_->uninstallerShortcut());
+      if (!failed_.empty()) return;
+      removeGroupWhenEmpty();
     }
+    removeInstalledProgramsEntry();
   }
 
   void removeFile(const std::string& path) {
@@ -111,40 +115,56 @@ class Uninstallation {
     }
   }
 
-  // A shortcut in the group is the installer's unless it starts a program of
-  // another installation (the group holds the last one installed).
+  // A shortcut starts this installation's program when the program's folder
+  // is this directory: an installation inside this one, or around it, keeps
+  // its own.
+  bool startsOwnProgram(const std::string& target) {
+    return platform::sameFolder(platform_, folderOf(target), directory_);
+  }
+
+  // The group holds the shortcuts of the installation made last; one that
+  // cannot be read is taken for this installation's, as the group is its.
   void removeGroupShortcut(const std::string& link) {
     if (!platform_.fileExists(link)) return;
     const auto target = platform_.shortcutTarget(link);
-    if (target && !isInside(*target, directory_)) {
+    if (target && !startsOwnProgram(*target)) {
       write("Left " + link + ": it starts " + *target);
       return;
     }
     removeFile(link);
   }
 
+  void removeGroupWhenEmpty() {
+    if (!platform_.directoryExists(group_->folder)) return;
+    if (platform_.removeDirectory(group_->folder)) {
+      write("Removed " + group_->folder);
+    } else {
+      write("Left " + group_->folder + ": it holds files not made by this installation");
+    }
+  }
+
   // A desktop shortcut of that name is removed only when it starts this
   // installation's client: it may be the user's or another installation's.
   void removeDesktopShortcut() {
-    const auto desktop = platform_.shellFolder(platform::ShellFolder::DesktopDirectory);
-    if (!desktop) return;
-    const std::string link = *desktop + "\\" + product::kClientShortcut;
-    if (!platform_.fileExists(link)) return;
-    const auto target = platform_.shortcutTarget(link);
-    if (!target || !isInside(*target, directory_)) {
-      write("Left " + link + ": it starts " + target.value_or("a program that cannot be read"));
+    const auto link = product::DesktopShortcutPath(platform_);
+    if (!link || !platform_.fileExists(*link)) return;
+    const auto target = platform_.shortcutTarget(*link);
+    if (!target || !startsOwnProgram(*target)) {
+      write("Left " + *link + ": it starts " + target.value_or("a program that cannot be read"));
       return;
     }
-    removeFile(link);
+    removeFile(*link);
   }
 
+  // Only the entry that names this directory: other installations keep theirs.
   void removeInstalledProgramsEntry() {
-    const std::string key = product::kInstalledProgramsKey;
-    const std::string shownKey = "HKEY_LOCAL_MACHINE\\" + key;
-    const auto location = platform_.readRegistryText(key, "InstallLocation");
-    if (location && !sameDirectory(*location, directory_)) {
-      write("Left the installed-programs entry " + shownKey + ": it names the installation in " + *location);
-    } else if (platform_.removeRegistryKey(key)) {
+    const auto key = product::EntryOfInstallation(platform_, directory_);
+    if (!key) {
+      write("No entry in the list of installed programs names " + shownDirectory_);
+      return;
+    }
+    const std::string shownKey = "HKEY_LOCAL_MACHINE\\" + *key;
+    if (platform_.removeRegistryKey(*key)) {
       write("Removed the installed-programs entry " + shownKey);
     } else {
       fail("the installed-programs entry " + shownKey);
@@ -154,13 +174,24 @@ class Uninstallation {
   // A running program cannot remove its own file: a copy of it, staged in a
   // folder of its own under the temporary folder, waits for this process to
   // end and removes the file and the directory.
-  void handOverOwnRemoval() {
+  std::optional<Handover> handOverOwnRemoval() {
     try {
-      const std::string command = HandOverOwnRemoval(platform_, program_, switches_.silent);
-      write("Started " + command + " to remove " + program_ + " and then " + shownDirectory_ + " once empty");
+      Handover handover = HandOverOwnRemoval(platform_, program_, switches_.silent);
+      write("Started " + handover.command + " to remove " + program_ + " and then " + shownDirectory_ +
+            " once empty");
+      return handover;
     } catch (const std::exception& error) {
       write("Could not hand the removal of " + program_ + " over to a copy: " + error.what());
       fail(program_ + " (the copy that removes it could not be staged: " + error.what() + ")");
+      return std::nullopt;
+    }
+  }
+
+  void callOff(const Handover& handover) {
+    if (CallOffHandover(platform_, handover)) {
+      write("Called off the removal of " + program_ + ": it stays, to be run again");
+    } else {
+      write("Could not call off the removal of " + program_ + " by " + handover.folder);
     }
   }
 
@@ -223,15 +254,9 @@ class Uninstallation {
   const std::string program_;
   const std::string directory_;  // with its trailing backslash
   const std::string shownDirectory_;
-  const std::optional<std::string> group_ = groupFolder();
+  const std::optional<product::StartMenuGroup> group_;
   std::vector<std::string> failed_;
   std::vector<std::string> left_;
-
-  std::optional<std::string> groupFolder() const {
-    const auto programs = platform_.shellFolder(platform::ShellFolder::Programs);
-    if (!programs) return std::nullopt;
-    return *programs + "\\" + product::kStartMenuGroup;
-  }
 };
 
 }  // namespace

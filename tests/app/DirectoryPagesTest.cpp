@@ -129,14 +129,39 @@ TEST_F(DirectoryPagesTest, DriveThatIsNoHardDiskIsRefusedOnEveryPage) {
 
 TEST_F(DirectoryPagesTest, EntryThatStartsAtNoDriveRootIsRefused) {
   openInstallPage();
-  for (const char* entry : {"", "\\", "Vorpane", "\\\\server\\share"}) {
+  const std::string disk = "\rVorpane must be installed on a (local) harddisk.";
+  const std::vector<std::pair<std::string, std::string>> refusals{
+      {"", "\\: is not a harddisk" + disk},
+      {"\\\\server\\share", "\\: is not a harddisk" + disk},
+      {"//server/share", "/: is not a harddisk" + disk},
+      {" Vorpane ", "Vorpane is not a full path."},
+      {"C:Vorpane", "C:Vorpane is not a full path."},
+  };
+  for (const auto& [entry, refusal] : refusals) {
     enter("Edit1", entry);
     view.click("Button8");
     EXPECT_EQ(page(), "Tab10ChooseInstallDir") << entry;
+    ASSERT_FALSE(shell.errors.empty());
+    EXPECT_EQ(shell.errors.back(), refusal);
+    EXPECT_EQ(model.text("Edit1"), entry) << "the entry keeps what was typed";
   }
-  ASSERT_EQ(shell.errors.size(), 4u);
-  EXPECT_EQ(shell.errors[0], "\\: is not a harddisk\rVorpane must be installed on a (local) harddisk.");
-  EXPECT_EQ(shell.errors[2], "V: is not a harddisk\rVorpane must be installed on a (local) harddisk.");
+  EXPECT_EQ(shell.errors.size(), refusals.size());
+  EXPECT_FALSE(fs::exists(host("C:\\Vorpane")));
+}
+
+TEST_F(DirectoryPagesTest, DirectoriesAreStoredFullAndOnTheDriveThatHoldsThem) {
+  makeDirectory("C:\\Sub");
+  platform.mapDrive('S', host("C:\\Sub"));
+  openInstallPage();
+  enter("Edit1", "C:\\Program Files\\..\\VP");
+  view.click("Button8");
+  EXPECT_EQ(wizard->installDir(), "C:\\VP\\");
+  EXPECT_EQ(model.text("Edit1"), "C:\\Program Files\\..\\VP");
+  EXPECT_TRUE(fs::is_directory(host("C:\\VP")));
+
+  enter("Edit2", "S:\\Down. ");
+  view.click("Button11");
+  EXPECT_EQ(wizard->downloadDir(), "C:\\Sub\\Down\\");
 }
 
 TEST_F(DirectoryPagesTest, OnlyOneLevelIsCreated) {

@@ -11,6 +11,7 @@
 #include "payload/Uninstall_Vorpane_Exe.h"
 #include "payload/Vorpane_Exe.h"
 #include "product/Product.h"
+#include "product/Registration.h"
 
 namespace vorpane::testing {
 namespace {
@@ -143,6 +144,30 @@ TEST_F(InstallRunTest, ShortcutsFollowTheDesktopChoiceAndTheFoldersTheShellKnows
   install(plan(true), progress);
   EXPECT_EQ(platform.shortcuts().size(), 3u);
   EXPECT_TRUE(fs::exists(host("C:\\Vorpane\\Vorpane.Dat")));
+}
+
+// Each installation is listed with its whole size on disk in KiB, a second
+// one under a key of its own; an upgrade counts the data file it keeps.
+TEST_F(InstallRunTest, EachInstallationIsListedWithItsWholeSize) {
+  const auto estimatedSize = [&](const std::string& key) {
+    for (const auto& value : platform.registryValues(key))
+      if (value.name == "EstimatedSize") return value.number.value_or(0);
+    return 0u;
+  };
+  RecordingProgress progress;
+  install(plan(), progress);
+  const auto bytes = 2967040 + fs::file_size(host("C:\\Vorpane\\Vorpane.Dat"));
+  EXPECT_EQ(estimatedSize(product::kInstalledProgramsKey), (bytes + 1023) / 1024);
+
+  makeDirectory("C:\\Old Vorpane");
+  std::ofstream(host("C:\\Old Vorpane\\Vorpane.Dat")) << std::string(600, 'd');
+  app::SetupTransaction upgrade(platform, nullptr);
+  app::UpgradeRun(upgrade, progress).run({"C:\\Old Vorpane\\", false});
+  upgrade.commit();
+  const std::string own = product::OwnEntryKey(platform, "C:\\Old Vorpane\\");
+  EXPECT_EQ(platform.readRegistryText(own, "DisplayName"), "Vorpane (C:\\Old Vorpane)");
+  EXPECT_EQ(estimatedSize(own), 2899u);  // 2,967,640 bytes
+  EXPECT_EQ(platform.readRegistryText(product::kInstalledProgramsKey, "InstallLocation"), "C:\\Vorpane");
 }
 
 class FailedInstallTest : public WizardTest {

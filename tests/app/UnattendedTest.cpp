@@ -9,6 +9,7 @@
 #include "app/Switches.h"
 #include "app/UnattendedSetup.h"
 #include "product/Product.h"
+#include "product/Registration.h"
 
 namespace vorpane::testing {
 namespace {
@@ -133,6 +134,31 @@ TEST_F(UnattendedSetupTest, ARefusedDirectoryMakesNothingAndExitsWithTwo) {
   EXPECT_EQ(message, "No Vorpane installation that this version can upgrade was found in C:\\Nowhere\\");
 }
 
+TEST_F(UnattendedSetupTest, DirectoriesAreStoredFullAndOnTheDriveThatHoldsThem) {
+  makeDirectory("C:\\Sub\\Old");
+  platform.mapDrive('S', host("C:\\Sub"));
+  EXPECT_EQ(run({"/DIR=S:\\New\\..\\VP.", "/DOWNLOADDIR=C:\\\\Down"}), 0) << message;
+  EXPECT_EQ(platform.readRegistryText(product::kInstalledProgramsKey, "InstallLocation"), "C:\\Sub\\VP");
+  EXPECT_EQ(platform.shortcuts().at(0).target, "C:\\Sub\\VP\\Uninstall_Vorpane.Exe");
+  EXPECT_EQ(logLines().at(1), "Download directory C:\\Down\\ (from the command line)");
+
+  std::ofstream(host("C:\\Sub\\Old\\Vorpane.Dat"), std::ios::binary) << "\x1f"
+                                                                     << "Zdata";  // version 6
+  EXPECT_EQ(run({"/UPGRADE=S:\\Old\\"}), 0) << message;
+  // Listed beside C:\Sub\VP under a key of its own, one however the folder is spelled.
+  EXPECT_EQ(platform.readRegistryText(product::OwnEntryKey(platform, "s:\\old"), "InstallLocation"),
+            "C:\\Sub\\Old");
+
+  for (const std::string relative : {"/DIR=VP", "/D=C:VP", "/CACHEDIR=\\VP", "/UPGRADE=..\\VP"}) {
+    EXPECT_EQ(run({relative}), 2) << relative;
+    EXPECT_EQ(message, relative.substr(relative.find('=') + 1) + " is not a full path");
+    EXPECT_EQ(logLines().at(logLines().size() - 2), "Refused: " + message);
+  }
+  EXPECT_EQ(run({"/DOWNLOADDIR=\\\\server\\share"}), 2);
+  EXPECT_EQ(message, "\\: is not a harddisk\rThe downloaddirectory must be on a (local) harddisk.");
+  EXPECT_FALSE(fs::exists(host("C:\\Program Files\\Vorpane")));
+}
+
 TEST_F(UnattendedSetupTest, AFailedRunExitsWithThreeAndLogsTheError) {
   platform.fillDiskAt("C:\\V\\Uninstall_Vorpane.Exe.new", 5000);
   EXPECT_EQ(run({"/D=C:\\V"}), 3);
@@ -184,6 +210,10 @@ TEST_F(UnattendedSetupTest, EveryRefusedChangeAndFullDiskLeavesTheMachineAsItWas
       // the run can tell) and the entry are done without.
       if (refused == changes) {
         EXPECT_FALSE(platform.registryKeyExists(product::kInstalledProgramsKey));
+        std::ifstream log(host("C:\\setup.log"));
+        EXPECT_NE(std::string(std::istreambuf_iterator<char>(log), {})
+                      .find("Skipped: the entry in the list of installed programs"),
+                  std::string::npos);
       }
       uninstall();
       continue;

@@ -7,6 +7,8 @@
 #include <random>
 #include <sstream>
 
+#include "platform/Folders.h"
+
 namespace vorpane::platform {
 namespace {
 
@@ -63,6 +65,45 @@ TEST_F(HostPlatformTest, MapsWindowsPathsOntoTheDriveFolderIgnoringLetterCase) {
   host_.setCurrentDirectory("C:\\Program Files");
   EXPECT_EQ(host_.hostPath("vorpane"), root_ / "Program Files/Vorpane");
   EXPECT_EQ(host_.hostPath("\\Top"), root_ / "Top");
+}
+
+TEST_F(HostPlatformTest, MakesPathsFullInItsCurrentDirectory) {
+  host_.setCurrentDirectory("C:\\Setup");
+  EXPECT_EQ(host_.fullPath("new\\..\\x. "), "C:\\Setup\\x");
+  EXPECT_EQ(ioCodeOf([&] { host_.fullPath(""); }), 123);
+}
+
+// S: and T: are only other names for C:\Sub and C:\Sub\Inner.
+TEST_F(HostPlatformTest, CanonicalDirectoriesLieOnTheDriveWhoseFolderHoldsThem) {
+  fs::create_directories(root_ / "Sub/Inner");
+  makeFile("Sub/file");
+  host_.mapDrive('S', root_ / "Sub");
+  host_.mapDrive('T', root_ / "Sub/Inner");
+  host_.setCurrentDirectory("C:\\Sub");
+  EXPECT_EQ(host_.canonicalDirectory("s:\\INNER\\"), "C:\\Sub\\Inner");
+  EXPECT_EQ(host_.canonicalDirectory("T:\\"), "C:\\Sub\\Inner");
+  EXPECT_EQ(host_.canonicalDirectory("inner\\.."), "C:\\Sub");
+  EXPECT_EQ(host_.canonicalDirectory("C:\\"), "C:\\");
+  EXPECT_EQ(host_.canonicalDirectory("S:\\Missing"), std::nullopt);
+  EXPECT_EQ(host_.canonicalDirectory("S:\\file"), std::nullopt);
+
+  // Not made yet, or gone: its nearest folder's canonical path and the rest.
+  EXPECT_EQ(normalizedDirectory(host_, "S:\\New.\\Dir..\\"), "C:\\Sub\\New\\Dir\\");
+  EXPECT_EQ(normalizedDirectory(host_, "Q:\\x\\y"), "Q:\\x\\y\\");
+  EXPECT_EQ(normalizedDirectory(host_, "C:\\"), "C:\\") << "not the current directory of C:";
+  EXPECT_TRUE(sameFolder(host_, "T:", "C:\\sub\\inner\\"));
+  EXPECT_TRUE(sameFolder(host_, "S:\\Gone\\Deeper", "c:\\SUB\\gone\\deeper\\"));
+  EXPECT_FALSE(sameFolder(host_, "S:\\Gone", "C:\\Gone"));
+  EXPECT_FALSE(sameFolder(host_, "C:\\Sub", "C:\\Sub\\Inner"));
+  EXPECT_FALSE(sameFolder(host_, "C:\\Sub\\Inn", "C:\\Sub\\Inner"));
+  EXPECT_FALSE(sameFolder(host_, "", "S:\\"));
+
+  // The same folder under two letters: C: first, then the alphabet.
+  host_.mapDrive('B', root_);
+  host_.mapDrive('D', root_);
+  EXPECT_EQ(host_.canonicalDirectory("D:\\Sub"), "C:\\Sub");
+  host_.unmapDrive('C');
+  EXPECT_EQ(host_.canonicalDirectory("D:\\Sub"), "B:\\Sub");
 }
 
 TEST_F(HostPlatformTest, ReportsDrivesAndShellFolders) {

@@ -47,6 +47,35 @@ TEST(WindowsPathTest, LowerCasingTouchesOnlyAToZ) {
   EXPECT_EQ(lowerAscii('@'), '@');
 }
 
+TEST(WindowsPathTest, FullPathsAreMadeAsTheSystemMakesThem) {
+  const auto full = [](std::string_view path) { return fullPathIn(path, "C:\\Setup").value_or("(none)"); };
+  EXPECT_EQ(full("C:\\Program Files\\..\\VP"), "C:\\VP");
+  EXPECT_EQ(full("C:\\a\\.\\b\\..\\..\\..\\c\\"), "C:\\c\\");  // never above the root
+  EXPECT_EQ(full("C:\\\\VP2//x/"), "C:\\VP2\\x\\");
+  // The last name loses every dot and blank it ends with; a name before a
+  // separator loses one dot, and "..." is a name.
+  EXPECT_EQ(full("C:\\dot. . "), "C:\\dot");
+  EXPECT_EQ(full("C:\\a..\\b.\\"), "C:\\a.\\b\\");
+  EXPECT_EQ(full("C:\\a. \\...\\b"), "C:\\a. \\..\\b");
+  EXPECT_EQ(full("C:\\"), "C:\\");
+  EXPECT_EQ(full("c:\\.."), "c:\\");
+  EXPECT_EQ(full("C:\\a\\."), "C:\\a");
+  // Relative to the current directory, its drive's root, or another drive's root.
+  EXPECT_EQ(full("C:"), "C:\\Setup");
+  EXPECT_EQ(full("c:foo"), "C:\\Setup\\foo");
+  EXPECT_EQ(full("D:foo"), "D:\\foo");
+  EXPECT_EQ(full("\\foo"), "C:\\foo");
+  EXPECT_EQ(full("..\\x"), "C:\\x");
+  EXPECT_EQ(full("x"), "C:\\Setup\\x");
+  // Shares and devices keep their first two names as their root.
+  EXPECT_EQ(full("\\\\server\\share\\a\\..\\..\\b"), "\\\\server\\share\\b");
+  EXPECT_EQ(full("//server/share"), "\\\\server\\share");
+  EXPECT_EQ(full("\\\\.\\C:\\a\\..\\b"), "\\\\.\\C:\\b");
+  EXPECT_EQ(full("\\\\?\\C:\\a\\..\\b"), "\\\\?\\C:\\a\\..\\b");
+  EXPECT_EQ(fullPathIn("\\x", "\\\\server\\share\\dir"), "\\\\server\\share\\x");
+  EXPECT_EQ(fullPathIn("", "C:\\Setup"), std::nullopt);
+}
+
 TEST(WindowsPathTest, ListsKeepTheirNonEmptyTrimmedPiecesInOrder) {
   EXPECT_EQ(splitList(" *.dat ; ;\tC:\\a b\\;D:\\;"),
             (std::vector<std::string>{"*.dat", "C:\\a b\\", "D:\\"}));

@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 
 #include "platform/HostPlatform.h"
 #include "product/Product.h"
+#include "product/Registration.h"
 #include "uninstaller/Handover.h"
 
 namespace vorpane::uninstaller {
@@ -36,6 +38,33 @@ class Answers final : public Conversation {
 
   bool yes = true;
   std::vector<std::string> questions, informed, warned;
+};
+
+// The host platform with what these tests need beyond it: program starts
+// refused, and a file held for a few waits only, as the system holds a
+// program's file for a moment after its process has ended.
+class TestHost final : public platform::HostPlatform {
+ public:
+  bool refuseStarts = false;
+  std::function<void()> whileWaiting = [] {};
+  void holdBriefly(const std::string& path, int waits) {
+    holdFile(path);
+    briefHold_ = {path, waits};
+  }
+  bool startProgram(const std::string& commandLine, const std::string& workingDirectory) override {
+    return !refuseStarts && HostPlatform::startProgram(commandLine, workingDirectory);
+  }
+  bool waitForProcessEnd(std::uint32_t processId, int timeoutMilliseconds) override {
+    whileWaiting();
+    return HostPlatform::waitForProcessEnd(processId, timeoutMilliseconds);
+  }
+  void sleep(int milliseconds) override {
+    HostPlatform::sleep(milliseconds);
+    if (briefHold_.second > 0 && --briefHold_.second == 0) holdFile(briefHold_.first, false);
+  }
+
+ private:
+  std::pair<std::string, int> briefHold_;
 };
 
 class UninstallTest : public ::testing::Test {
@@ -97,7 +126,7 @@ class UninstallTest : public ::testing::Test {
   }
 
   fs::path root_;
-  platform::HostPlatform host_;
+  TestHost host_;
   Answers answers_;
   std::unique_ptr<platform::LogFile> log_;
 };
@@ -105,6 +134,7 @@ class UninstallTest : public ::testing::Test {
 TEST_F(UninstallTest, RemovesTheWholeInstallationAndNothingElse) {
   make(std::string(kDir) + "my notes.txt", "mine");
   host_.createDirectory(std::string(kDir) + "Downloads");
+  make(std::string(kGroup) + "\\Vorpane.Lnk", "a shortcut that cannot be read");  // still the group's
 
   EXPECT_EQ(uninstall(true), exitcode::Done);
 
@@ -206,13 +236,95 @@ TEST_F(UninstallTest, ARefusedRemovalIsListedAndKeepsTheUninstallerToRunAgain) {
   EXPECT_FALSE(host_.registryKeyExists(kKey));
 }
 
+// An installation inside another: each keeps the other's shortcuts and entry,
+// though its path begins with the other's directory.
+TEST_F(UninstallTest, NestedInstallationsTakeBackOnlyTheirOwn) {
+  const std::string inner = std::string(kDir) + "Vorpane-test\\";
+  fs::create_directories(host_.hostPath(inner));
+  for (const char* file : {"Vorpane.Exe", "Vorpane.Dat", "Uninstall_Vorpane.Exe"})
+    make(inner + file, "inner");
+  // Installed last, so the group and the desktop start the inner one.
+  link(std::string(kGroup) + "\\Vorpane.Lnk", inner + "Vorpane.Exe");
+  link(std::string(kGroup) + "\\Uninstall Vorpane.Lnk", inner + "Uninstall_Vorpane.Exe");
+  link(std::string(kDesktop) + "\\Vorpane.Lnk", inner + "Vorpane.Exe");
+  const std::string ownKey = product::OwnEntryKey(host_, inner);
+  host_.writeRegistryValues(ownKey, {{"InstallLocation", "C:\\Program Files\\Vorpane\\Vorpane-test", {}}});
+
+  EXPECT_EQ(uninstall(true), exitcode::Done);
+  EXPECT_FALSE(host_.registryKeyExists(kKey));
+  EXPECT_TRUE(host_.registryKeyExists(ownKey));
+  for (const std::string& link :
+       {std::string(kGroup) + "\\Vorpane.Lnk", std::string(kGroup) + "\\Uninstall Vorpane.Lnk",
+        std::string(kDesktop) + "\\Vorpane.Lnk"})
+    EXPECT_TRUE(exists(link)) << link;
+  EXPECT_EQ(read(inner + "Vorpane.Dat"), "inner");
+
+  host_.setOwnProgramPath(inner + "Uninstall_Vorpane.Exe");
+  EXPECT_EQ(uninstall(true), exitcode::Done);
+  EXPECT_FALSE(host_.registryKeyExists(ownKey));
+  EXPECT_FALSE(exists(kGroup));
+  EXPECT_FALSE(exists(std::string(kDesktop) + "\\Vorpane.Lnk"));
+}
+
+// Whatever keeps the copy from being staged or started, the entry and the
+// uninstaller's shortcut stay, nothing is left in the temporary folder, and
+// the same uninstaller finishes once the cause is gone.
+TEST_F(UninstallTest, AHandOverThatCannotBeMadeLeavesTheUninstallerToRunAgain) {
+  const auto expectUninstallerStays = [&] {
+    EXPECT_EQ(uninstall(false), exitcode::RunFailed);
+    EXPECT_FALSE(exists(std::string(kDir) + "Vorpane.Exe"));
+    EXPECT_TRUE(exists(std::string(kDir) + "Uninstall_Vorpane.Exe"));
+    EXPECT_TRUE(exists(std::string(kGroup) + "\\Uninstall Vorpane.Lnk"));
+    EXPECT_TRUE(host_.registryKeyExists(kKey));
+    for (const auto& entry : fs::directory_iterator(host_.hostPath("C:\\Temp")))
+      EXPECT_EQ(entry.path().filename(), "uninstall.log");
+    EXPECT_NE(
+        answers_.warned.back().find("Uninstall_Vorpane.Exe (the copy that removes it could not be staged"),
+        std::string::npos);
+  };
+  host_.setTemporaryFolder("C:\\No Such Temp");
+  expectUninstallerStays();
+  host_.setTemporaryFolder("C:\\Temp");
+  host_.refuseStarts = true;
+  expectUninstallerStays();
+
+  host_.refuseStarts = false;
+  EXPECT_EQ(uninstall(true), exitcode::Done);
+  EXPECT_FALSE(host_.registryKeyExists(kKey));
+  EXPECT_FALSE(exists(kGroup));
+}
+
+// A step after the copy started fails: the copy is called off, and the
+// uninstaller stays with its entry, to be run again.
+TEST_F(UninstallTest, AHandOverCalledOffLeavesTheUninstaller) {
+  const std::string uninstallerLink = std::string(kGroup) + "\\Uninstall Vorpane.Lnk";
+  host_.holdFile(uninstallerLink);
+  EXPECT_EQ(uninstall(true), exitcode::RunFailed);
+  EXPECT_TRUE(host_.registryKeyExists(kKey));
+  EXPECT_FALSE(exists(host_.stagingFolders().at(0).path + "\\Handover.key"));
+
+  host_.holdFile(uninstallerLink, false);
+  EXPECT_EQ(uninstall(true), exitcode::Done);
+  EXPECT_FALSE(host_.registryKeyExists(kKey));
+  EXPECT_FALSE(exists(uninstallerLink));
+}
+
+TEST_F(UninstallTest, TenFilesLeftAreAllNamed) {
+  for (int i = 0; i < 10; ++i) make(std::string(kDir) + "mine " + std::to_string(i) + ".txt", "mine");
+  EXPECT_EQ(uninstall(false), exitcode::Done);
+  ASSERT_EQ(answers_.informed.size(), 1u);
+  EXPECT_EQ(answers_.informed[0].find("more"), std::string::npos) << answers_.informed[0];
+  EXPECT_NE(answers_.informed[0].find("\r  mine 9.txt"), std::string::npos);
+}
+
 // Names nobody can guess: a folder and a key that differ on every run and
 // from each other, and a folder only administrators may change when elevated.
 TEST_F(UninstallTest, EachHandOverIsStagedInANewFolderWithItsOwnKey) {
   host_.setElevated(true);
   std::vector<std::string> names;
   for (int run = 0; run < 2; ++run) {
-    const std::string command = HandOverOwnRemoval(host_, std::string(kDir) + "Uninstall_Vorpane.Exe", true);
+    const std::string command =
+        HandOverOwnRemoval(host_, std::string(kDir) + "Uninstall_Vorpane.Exe", true).command;
     const auto& staged = host_.stagingFolders().back();
     EXPECT_TRUE(staged.restricted);
     const std::string name = staged.path.substr(std::string("C:\\Temp\\").size());
@@ -236,7 +348,8 @@ TEST_F(UninstallTest, AFailedStagingLeavesNothingAndIsTriedAgain) {
     fs::remove_all(host_.hostPath("C:\\Temp"));
     fs::create_directories(host_.hostPath("C:\\Temp"));
     host_.refuseChange(refused);
-    const std::string command = HandOverOwnRemoval(host_, std::string(kDir) + "Uninstall_Vorpane.Exe", true);
+    const std::string command =
+        HandOverOwnRemoval(host_, std::string(kDir) + "Uninstall_Vorpane.Exe", true).command;
     std::vector<std::string> left;
     for (const auto& entry : fs::recursive_directory_iterator(host_.hostPath("C:\\Temp")))
       left.push_back(entry.path().filename().string());
@@ -278,6 +391,21 @@ TEST_F(FinishingCopyTest, RemovesTheUninstallerAndTheEmptyDirectoryAndGoesAtRest
   EXPECT_EQ(host_.waitedProcesses(), std::vector<std::uint32_t>{4242});
   EXPECT_FALSE(exists("C:\\Program Files\\Vorpane"));
   EXPECT_FALSE(exists(std::string(kStage) + "\\Handover.key"));
+  EXPECT_EQ(host_.removalsAtRestart(),
+            (std::vector<std::string>{std::string(kStage) + "\\Uninstall_Vorpane.Exe", kStage}));
+}
+
+TEST_F(FinishingCopyTest, TriesAgainWhileTheSystemStillHoldsTheUninstaller) {
+  host_.holdBriefly(std::string(kDir) + "Uninstall_Vorpane.Exe", 3);
+  EXPECT_EQ(finish(kKey), exitcode::Done);
+  EXPECT_FALSE(exists("C:\\Program Files\\Vorpane"));
+}
+
+// The uninstaller had to stay and took the key back while the copy waited.
+TEST_F(FinishingCopyTest, CalledOffWhileWaitingRemovesNothing) {
+  host_.whileWaiting = [&] { host_.removeFile(std::string(kStage) + "\\Handover.key"); };
+  EXPECT_EQ(finish(kKey), exitcode::Refused);
+  EXPECT_TRUE(exists(std::string(kDir) + "Uninstall_Vorpane.Exe"));
   EXPECT_EQ(host_.removalsAtRestart(),
             (std::vector<std::string>{std::string(kStage) + "\\Uninstall_Vorpane.Exe", kStage}));
 }

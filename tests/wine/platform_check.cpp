@@ -1,8 +1,9 @@
 // Checks the Windows platform against the real system calls, under Wine.
 // test_platform.py maps the drives first: E: a hard disk to work on, D: a CD-ROM,
-// N: a network drive, R: a floppy, M: a CD-ROM drive without a medium; Z: is not
-// mapped. On E: it leaves a tree for the finder (see checkFinder). Prints one
-// line per failed check and exits with 1 when any failed.
+// N: a network drive, R: a floppy, M: a CD-ROM drive without a medium, L: only
+// another name for the folder C:\Linked; Z: is not mapped. On E: it leaves a
+// tree for the finder (see checkFinder). Prints one line per failed check and
+// exits with 1 when any failed.
 
 #include <windows.h>
 
@@ -20,7 +21,9 @@
 #include <vector>
 
 #include "finder/LIB_FindFiles.h"
+#include "platform/Folders.h"
 #include "platform/Win32Platform.h"
+#include "platform/WindowsPath.h"
 
 using namespace vorpane::platform;
 
@@ -327,6 +330,44 @@ void checkShortcuts(Win32Platform& platform) {
   CHECK(!platform.fileExists("E:\\missing\\Vorpane.Lnk"));
 }
 
+// The system's full paths are what the portable rules make of the same path in
+// the same current directory, which the host platform and the tests rely on.
+void checkFullPaths(Win32Platform& platform) {
+  const std::string current = platform.currentDirectory();
+  for (const char* path :
+       {"C:\\Program Files\\..\\VP", "C:\\\\VP2", "C:\\dot.", "C:\\dot. . ", "C:\\a..\\b.\\",
+        "C:\\a. \\...\\b", "C:/a//b/", "C:\\..\\..", "C:\\", "c:foo", "L:foo", "\\foo", "..", "foo\\.\\bar",
+        "\\\\server\\share\\a\\..\\..\\b", "//server/share", "\\\\.\\C:\\a\\..\\b"}) {
+    const std::string full = platform.fullPath(path);
+    if (full != path::fullPathIn(path, current))
+      std::printf("  %s: the system made %s\n", path, full.c_str());
+    CHECK(full == path::fullPathIn(path, current));
+  }
+  CHECK(platform.fullPath("C:\\Program Files\\..\\VP") == "C:\\VP");
+  CHECK(ioErrorOf([&] { platform.fullPath(""); }) != 0);
+}
+
+// Wine 8 names a folder by the drive whose root lies nearest to it, so a folder
+// of C:\Linked is named on L: however it is reached (Windows names it on C:):
+// one name for one folder either way, which is what comparing folders needs.
+void checkCanonicalDirectories(Win32Platform& platform) {
+  platform.createDirectory("C:\\Linked\\Inner");
+  writeText(platform, "C:\\Linked\\file.txt", "x");
+  CHECK(platform.canonicalDirectory("c:\\program files\\") == "C:\\Program Files");
+  CHECK(platform.canonicalDirectory("C:\\") == "C:\\");
+  CHECK(platform.canonicalDirectory("C:\\Missing") == std::nullopt);
+  CHECK(platform.canonicalDirectory("C:\\Linked\\file.txt") == std::nullopt);
+  const auto throughL = platform.canonicalDirectory("l:\\inner\\");
+  const auto throughC = platform.canonicalDirectory("C:\\Linked\\Inner");
+  std::printf("  L:\\inner\\ is %s, C:\\Linked\\Inner is %s\n", throughL.value_or("nothing").c_str(),
+              throughC.value_or("nothing").c_str());
+  CHECK(throughL && throughL == throughC);
+  CHECK(throughL == "C:\\Linked\\Inner" || throughL == "L:\\Inner");
+  CHECK(sameFolder(platform, "L:\\Inner\\New", "C:\\Linked\\Inner\\New\\"));
+  CHECK(!sameFolder(platform, "C:\\Linked", "C:\\Linked\\Inner"));
+  CHECK(normalizedDirectory(platform, "L:\\Inner\\New\\") == *throughL + "\\New\\");
+}
+
 void checkIdentityTimeAndText(Win32Platform& platform) {
   Guid first = platform.createGuid(), second = platform.createGuid();
   CHECK(first.data1 != second.data1 || first.data2 != second.data2 || first.data3 != second.data3);
@@ -382,6 +423,8 @@ int main() {
   run("shortcuts", [&] { checkShortcuts(platform); });
   run("staging", [&] { checkStaging(platform); });
   run("staging folder security", [] { checkStagingFolderSecurity(); });
+  run("full paths", [&] { checkFullPaths(platform); });
+  run("canonical directories", [&] { checkCanonicalDirectories(platform); });
   run("identity, time and text", [&] { checkIdentityTimeAndText(platform); });
   run("error codes", [] { checkErrorCodes(); });
   CoUninitialize();

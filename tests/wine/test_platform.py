@@ -29,6 +29,8 @@ class Win32PlatformUnderWine(unittest.TestCase):
             session.add_drive("r", "floppy")
             # A CD-ROM drive without a medium: its folder is not there.
             session.add_drive("m", "cdrom").rmdir()
+            # A drive that is only another name for a folder of C:.
+            session.add_drive("l", "hd", folder="C:\\Linked")
             make_finder_tree(session.host_path("E:\\tree"))
             program = session.copy_in(winetest.required_env("VORPANE_PLATFORM_CHECK"))
             code, output = session.run(program, timeout=120)

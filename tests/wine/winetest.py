@@ -398,15 +398,17 @@ class WineSession:
 
     # --- drives and files ---------------------------------------------------------
 
-    def add_drive(self, letter, kind="hd"):
-        """Maps drive letter: onto a new folder of the session; returns the folder.
+    def add_drive(self, letter, kind="hd", folder=None):
+        """Maps drive letter: onto a new folder of the session, or onto folder, a
+        Windows path on a drive already there (made when missing), so that the
+        drive is only another name for that folder; returns the host folder.
         Must come before the first program starts: Wine reads drive types once."""
         letter = letter.lower()
         if self.started_wine:
             raise WineError("drives must be added before a program starts")
         if kind not in DRIVE_KINDS:
             raise WineError(f"unknown drive kind {kind}")
-        folder = self.folder / "drives" / letter
+        folder = self.host_path(folder) if folder else self.folder / "drives" / letter
         folder.mkdir(parents=True, exist_ok=True)
         link = self.prefix / "dosdevices" / f"{letter}:"
         if link.is_symlink():
