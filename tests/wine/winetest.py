@@ -309,6 +309,20 @@ class WineSession:
         self.close()
         return False
 
+    def _start_wine(self):
+        """Before the session's first program: a Wine server that, with Wine's
+        own system processes, runs until the session closes. Otherwise it ends
+        a few seconds after the last program, and the next one pays about a
+        second and a half to start it all again."""
+        if self.started_wine:
+            return
+        self.started_wine = True
+        subprocess.run(["wineserver", "-p"], env=self.env(), timeout=30, check=True)
+        # The system processes start with the first program and would inherit
+        # its output pipes, which a run then waits on: they start here, on none.
+        subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env(), timeout=60, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent)
+
     def close(self):
         if self.closed:
             return
@@ -453,7 +467,7 @@ class WineSession:
     def start(self, program, *args, cwd=None):
         """Starts a Windows program (a Windows path) and returns its process; its
         exit code is the program's. cwd: a Windows folder, by default the program's."""
-        self.started_wine = True
+        self._start_wine()
         folder = self._working_folder(program, cwd)
         label = Path(program.replace("\\", "/")).stem
         output = open(self.artefacts / f"{label}.log", "ab")
@@ -467,7 +481,7 @@ class WineSession:
 
     def run(self, program, *args, timeout=60, cwd=None):
         """Runs a console program to its end; returns (exit code, output)."""
-        self.started_wine = True
+        self._start_wine()
         folder = self._working_folder(program, cwd)
         try:
             result = subprocess.run(["wine", program, *args], env=self.env(), cwd=folder, stdin=subprocess.DEVNULL,
