@@ -285,7 +285,7 @@ void TFrmInstallVorpane::Tab14InstallingShow() {
 }
 
 void TFrmInstallVorpane::writeLog(const std::string& text) {
-  if (log_ != nullptr) log_->write(text);
+  transaction_.log(text);
 }
 
 bool TFrmInstallVorpane::runOnPage(const PageRun& page, const std::function<void(RunProgress&)>& run) {

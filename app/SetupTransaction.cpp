@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "platform/WindowsPath.h"
+#include "platform/Folders.h"
 #include "product/ExitCodes.h"
 
 namespace vorpane::app {
@@ -21,11 +21,6 @@ void copyFile(platform::Platform& platform, const std::string& from, const std::
   while (const std::size_t count = input->read(buffer.data(), buffer.size()))
     output->write(buffer.data(), count);
   output->close();
-}
-
-bool sameDirectory(const std::string& a, const std::string& b) {
-  return platform::path::sameName(platform::path::withoutTrailingBackslash(a),
-                                  platform::path::withoutTrailingBackslash(b));
 }
 
 }  // namespace
@@ -78,29 +73,29 @@ SetupTransaction::Change* SetupTransaction::pendingWrite(const std::string& path
   return found == changes_.rend() ? nullptr : &*found;
 }
 
-void SetupTransaction::fileWritten(const std::string& path, std::uint64_t size) {
+bool SetupTransaction::markWritten(const std::string& path) {
   Change* change = pendingWrite(path);
-  const bool replaced = change != nullptr && !change->keptCopy.empty();
-  if (change != nullptr) change->written = true;
+  if (change == nullptr) return false;
+  change->written = true;
+  return !change->keptCopy.empty();
+}
+
+void SetupTransaction::fileWritten(const std::string& path, std::uint64_t size) {
+  const bool replaced = markWritten(path);
   log((replaced ? "Replaced " : "Wrote ") + path + " (" + std::to_string(size) + " bytes)");
 }
 
 void SetupTransaction::shortcutCreated(const std::string& linkPath, const std::string& target) {
-  Change* change = pendingWrite(linkPath);
-  const bool replaced = change != nullptr && !change->keptCopy.empty();
-  if (change != nullptr) change->written = true;
+  const bool replaced = markWritten(linkPath);
   log((replaced ? "Replaced shortcut " : "Created shortcut ") + linkPath + " to " + target);
 }
 
 void SetupTransaction::shortcutMissing(const std::string& linkPath) {
-  const auto found = std::find_if(changes_.begin(), changes_.end(), [&linkPath](const Change& change) {
-    return change.kind == Kind::File && change.path == linkPath;
-  });
-  if (found != changes_.end()) {
+  if (Change* change = pendingWrite(linkPath)) {
     // The save may have removed what was there: the kept copy goes back.
-    found->written = true;
-    if (!found->keptCopy.empty() && !putBack(*found)) leftBehind_.push_back(linkPath);
-    changes_.erase(found);
+    change->written = true;
+    if (!change->keptCopy.empty() && !putBack(*change)) leftBehind_.push_back(linkPath);
+    changes_.erase(changes_.begin() + (change - changes_.data()));
   }
   log("Skipped: the shortcut " + linkPath + ": the shell did not save it");
 }
@@ -121,9 +116,9 @@ int SetupTransaction::commit(const std::vector<std::string>& directoriesInUse) {
     if (!change->keptCopy.empty() && !platform_.removeFile(change->keptCopy))
       log("Could not remove the kept copy " + change->keptCopy);
     if (change->kind != Kind::Directory) continue;
-    const bool inUse =
-        std::any_of(directoriesInUse.begin(), directoriesInUse.end(),
-                    [&change](const std::string& used) { return sameDirectory(used, change->path); });
+    const bool inUse = std::any_of(
+        directoriesInUse.begin(), directoriesInUse.end(),
+        [&](const std::string& used) { return platform::sameFolder(platform_, used, change->path); });
     if (!inUse && platform_.removeDirectory(change->path))
       log("Removed the unused directory " + change->path);
   }

@@ -82,7 +82,10 @@ class SetupTransaction {
     bool written = false;  // the new file is complete in its place
   };
 
+  // The newest record of a write to path, or null.
   Change* pendingWrite(const std::string& path);
+  // Marks that write complete; true when it replaced a file kept aside.
+  bool markWritten(const std::string& path);
   std::string keepAside(const std::string& path);
   bool undo(const Change& change) noexcept;
   bool putBack(const Change& change) noexcept;
