@@ -284,9 +284,7 @@ void TFrmInstallVorpane::Tab14InstallingShow() {
   form_.setTimerEnabled("Timer1", true);
 }
 
-void TFrmInstallVorpane::writeLog(const std::string& text) {
-  transaction_.log(text);
-}
+void TFrmInstallVorpane::writeLog(const std::string& text) { transaction_.log(text); }
 
 bool TFrmInstallVorpane::runOnPage(const PageRun& page, const std::function<void(RunProgress&)>& run) {
   PageProgress progress(form_, shell_, page.bar, page.label);
