@@ -4,6 +4,7 @@
 
 #include "platform/Folders.h"
 #include "platform/WindowsPath.h"
+#include "product/InstalledFiles.h"
 
 namespace vorpane::app {
 
@@ -85,8 +86,12 @@ bool MakeDirectoryIfMissing(platform::Platform& platform, const std::string& dir
   return true;
 }
 
+bool HoldsInstallation(platform::Platform& platform, const std::string& directory) {
+  return platform.fileExists(directory + product::kDataFileName);
+}
+
 void RefuseExistingInstallation(platform::Platform& platform, const std::string& installDir) {
-  if (platform.fileExists(installDir + "Vorpane.Dat"))
+  if (HoldsInstallation(platform, installDir))
     throw std::runtime_error(
         "Cannot install Vorpane in " + installDir +
         "\rbecause it already exists there. You can:\r- Delete it or uninstall it first, "

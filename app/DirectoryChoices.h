@@ -42,6 +42,8 @@ bool AcceptDirectory(platform::Platform& platform, const std::string& directory,
 void RefuseOtherThanHardDisk(platform::Platform& platform, const std::string& directory,
                              const char* diskLine);
 bool MakeDirectoryIfMissing(platform::Platform& platform, const std::string& directory);
+// Whether a directory holds an installation: its data file is there.
+bool HoldsInstallation(platform::Platform& platform, const std::string& directory);
 // A fresh installation never goes over an existing one: raises the message.
 void RefuseExistingInstallation(platform::Platform& platform, const std::string& installDir);
 

@@ -102,6 +102,7 @@ void TFrmInstallVorpane::create() { form_.raise(form_.description().name, Event:
 
 void TFrmInstallVorpane::close(int exitCode) {
   form_.raise(form_.description().name, Event::Close);
+  writeLog("Exit code " + std::to_string(exitCode));
   shell_.terminate(exitCode);
 }
 
@@ -132,6 +133,7 @@ void TFrmInstallVorpane::FormClose() {
 // Leaving before the installation ran takes back the directories the pages made.
 void TFrmInstallVorpane::Button1Click() {
   takeBack();
+  writeLog("Exit code 0");
   shell_.halt(0);
 }
 

@@ -26,7 +26,7 @@ void InstallRun::run(const InstallPlan& plan) {
 // missing since, and then a failure ends the run with the system's reason.
 void InstallRun::createInstallDirectory(const std::string& installDir) {
   if (platform_.directoryExists(installDir)) return;
-  platform_.createDirectory(installDir);
+  platform::NamingFile(installDir, [&] { platform_.createDirectory(installDir); });
   transaction_.directoryCreated(installDir);
 }
 
@@ -53,10 +53,12 @@ void InstallRun::moveToPercent(int percent) {
 std::uint64_t InstallRun::writeDataFile(const std::string& installDir) {
   const std::string path = installDir + datafile::kDataFileName;
   transaction_.aboutToWrite(path);
-  const std::uint64_t size = datafile::WriteInitialDataFile(platform_, installDir, [this](int percent) {
-    moveToPercent(percent);
-    progress_.setPercent(percent);
-    progress_.processMessages();
+  const std::uint64_t size = platform::NamingFile(path, [&] {
+    return datafile::WriteInitialDataFile(platform_, installDir, [this](int percent) {
+      moveToPercent(percent);
+      progress_.setPercent(percent);
+      progress_.processMessages();
+    });
   });
   transaction_.fileWritten(path, size);
   return size;

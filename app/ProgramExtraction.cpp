@@ -1,6 +1,8 @@
 #include "app/ProgramExtraction.h"
 
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "payload/Uninstall_Vorpane_Exe.h"
 #include "payload/Vorpane_Exe.h"
@@ -11,25 +13,53 @@ namespace {
 
 using payload::ImageWriter;
 
-// Waits in short steps, pumping messages, until the patience runs out.
+// Waits in short steps, pumping messages and saying what it waits for, until
+// the patience runs out and nobody asks for more.
 class BusyProgramWait {
  public:
-  BusyProgramWait(platform::Platform& platform, RunProgress& progress)
-      : platform_(platform), progress_(progress) {}
+  BusyProgramWait(SetupTransaction& transaction, RunProgress& progress, std::string target)
+      : transaction_(transaction), progress_(progress), target_(std::move(target)) {}
   bool operator()() {
-    const std::uint64_t now = platform_.tickCount();
-    if (!deadline_) deadline_ = now + kBusyProgramPatienceMs;
-    if (now >= *deadline_) return false;
+    platform::Platform& platform = transaction_.platform();
+    if (!deadline_) {
+      transaction_.log("Waiting for the program that holds " + target_ + " to end");
+      progress_.showWaiting(kWaitingForClientText);
+      deadline_ = platform.tickCount() + kBusyProgramPatienceMs;
+    }
+    if (platform.tickCount() >= *deadline_) {
+      if (!progress_.waitAgain(kStillRunningQuestion)) return false;
+      transaction_.log("Waiting again for " + target_ + ", as asked");
+      deadline_ = platform.tickCount() + kBusyProgramPatienceMs;
+    }
     progress_.processMessages();
-    platform_.sleep(kStepMs);
+    platform.sleep(kStepMs);
     return true;
   }
 
  private:
   static constexpr int kStepMs = 100;
-  platform::Platform& platform_;
+  SetupTransaction& transaction_;
   RunProgress& progress_;
+  std::string target_;
   std::optional<std::uint64_t> deadline_;
+};
+
+// The percentage comes back once a program is placed or given up.
+class WaitShownUntilPlaced {
+ public:
+  explicit WaitShownUntilPlaced(RunProgress& progress) : progress_(progress) {}
+  ~WaitShownUntilPlaced() {
+    try {
+      progress_.waitOver();
+    } catch (...) {
+      // A label that cannot be redrawn changes nothing in the setup.
+    }
+  }
+  WaitShownUntilPlaced(const WaitShownUntilPlaced&) = delete;
+  WaitShownUntilPlaced& operator=(const WaitShownUntilPlaced&) = delete;
+
+ private:
+  RunProgress& progress_;
 };
 
 // One program on its way into the directory; a program not placed by the end
@@ -46,7 +76,7 @@ class ProgramInWriting {
   void writeBeside(SetupTransaction& transaction, std::int64_t offset, RunProgress& progress) {
     const std::int64_t maximum = RunProgressMaximum();
     writer_.beginWrite(transaction.platform(), target_, ImageWriter::Placement::Held,
-                       BusyProgramWait(transaction.platform(), progress));
+                       BusyProgramWait(transaction, progress, target_));
     do {
       writer_.writeNextChunk();
       // Once complete the writer counts one byte more than the image holds;
@@ -58,8 +88,9 @@ class ProgramInWriting {
     } while (!writer_.writeDone());
   }
 
-  void place(SetupTransaction& transaction) {
+  void place(SetupTransaction& transaction, RunProgress& progress) {
     transaction.aboutToWrite(target_);
+    const WaitShownUntilPlaced wait(progress);
     writer_.placeHeldImage();
     transaction.fileWritten(target_, static_cast<std::uint64_t>(writer_.size()));
   }
@@ -94,8 +125,8 @@ void ExtractPrograms(SetupTransaction& transaction, const std::string& directory
   ProgramInWriting uninstaller(payload::Uninstall_Vorpane_Exe::Writer(), kUninstallerFileName, directory);
   client.writeBeside(transaction, 0, progress);
   uninstaller.writeBeside(transaction, payload::Vorpane_Exe::size(), progress);
-  client.place(transaction);
-  uninstaller.place(transaction);
+  client.place(transaction, progress);
+  uninstaller.place(transaction, progress);
 }
 
 }  // namespace vorpane::app

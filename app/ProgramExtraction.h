@@ -33,11 +33,17 @@ void BeginRunProgress(RunProgress& progress);
 // bytes written, the percentage, one run of the message queue. A program that
 // another program still holds (the client that started an upgrade, on its way
 // out) is given up to kBusyProgramPatienceMs to end, with the window kept alive
-// meanwhile; a target that cannot be written for any other reason is reported
-// at once. Raises the writers' IoError, naming the file, with nothing left
-// beside the targets.
+// and the progress saying what it waits for (kWaitingForClientText); when the
+// time runs out a person watching is asked whether to wait again
+// (kStillRunningQuestion). A target that cannot be written for any other
+// reason is reported at once. Raises the writers' IoError, naming the file
+// ("File in use: ..." for a program still held), with nothing left beside the
+// targets.
 void ExtractPrograms(SetupTransaction& transaction, const std::string& directory, RunProgress& progress);
 
 inline constexpr std::uint64_t kBusyProgramPatienceMs = 15000;
+inline constexpr const char* kWaitingForClientText = "Waiting for Vorpane to close...";
+inline constexpr const char* kStillRunningQuestion =
+    "Vorpane is still running. Please close it and press Retry.";
 
 }  // namespace vorpane::app

@@ -5,6 +5,7 @@
 // a run changes goes to its setup transaction, not here.
 
 #include <cstdint>
+#include <string>
 
 namespace vorpane::app {
 
@@ -18,6 +19,13 @@ class RunProgress {
   virtual void setPercent(int percent) = 0;
   // Lets pending window messages run once, so the window repaints and answers.
   virtual void processMessages() = 0;
+  // The run waits for something outside the setup (a program to end); text
+  // says what, in place of the percentage, until the wait is over.
+  virtual void showWaiting(const std::string& text) = 0;
+  virtual void waitOver() = 0;
+  // The wait ran out: whether to wait again. Only a person can say so; a run
+  // nobody answers gives up.
+  virtual bool waitAgain(const std::string& question) = 0;
 };
 
 // A run nobody watches: no window, nothing to show.
@@ -27,6 +35,9 @@ class SilentProgress final : public RunProgress {
   void setPosition(int) override {}
   void setPercent(int) override {}
   void processMessages() override {}
+  void showWaiting(const std::string&) override {}
+  void waitOver() override {}
+  bool waitAgain(const std::string&) override { return false; }
 };
 
 // The percentage a bar shows: position / maximum × 100, rounded to the nearest

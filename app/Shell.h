@@ -16,6 +16,8 @@ class Shell {
   virtual void showMessage(const std::string& text) = 0;
   // A message box titled with the application title and an error icon.
   virtual void showError(const std::string& text) = 0;
+  // A question with Retry and Cancel; true for Retry.
+  virtual bool askRetry(const std::string& text) = 0;
   // Ends the process at once with the exit code; no close handler runs.
   // Returns only in tests, which record it.
   virtual void halt(int exitCode) = 0;

@@ -30,7 +30,7 @@ int UnattendedSetup::install(const Switches& switches) {
     RefuseOtherThanHardDisk(platform_, plan.installDir, kInstallDiskLine);
     RefuseOtherThanHardDisk(platform_, plan.downloadDir, kDownloadDiskLine);
     RefuseOtherThanHardDisk(platform_, plan.cacheDir, kCacheDiskLine);
-    RefuseExistingInstallation(platform_, plan.installDir);
+    refuseExistingInstallation(plan.installDir);
     for (const std::string* directory : {&plan.installDir, &plan.downloadDir, &plan.cacheDir})
       if (MakeDirectoryIfMissing(platform_, *directory)) transaction_.directoryCreated(*directory);
   } catch (const std::exception& error) {
@@ -68,6 +68,14 @@ int UnattendedSetup::upgrade(const Switches& switches) {
   }
   transaction_.log("Upgraded Vorpane in " + directory);
   return transaction_.commit();
+}
+
+// An administrator is told which switch does what they may have meant.
+void UnattendedSetup::refuseExistingInstallation(const std::string& installDir) {
+  if (!HoldsInstallation(platform_, installDir)) return;
+  const std::string quoted = installDir.size() > 3 ? installDir.substr(0, installDir.size() - 1) : installDir;
+  throw std::runtime_error(installDir + " already holds an installation of Vorpane; use /UPGRADE=\"" +
+                           quoted + "\" to upgrade it");
 }
 
 std::string UnattendedSetup::chosen(const std::optional<std::string>& given, const char* name,

@@ -30,6 +30,7 @@ class UnattendedSetup {
   int upgrade(const Switches& switches);
   // The directory given on the command line, or else the proposed one, made
   // full (FullDirectory) and logged; raises its refusal.
+  void refuseExistingInstallation(const std::string& installDir);
   std::string chosen(const std::optional<std::string>& given, const char* name, const std::string& proposed,
                      const char* diskLine);
 

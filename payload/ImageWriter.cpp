@@ -13,7 +13,9 @@ void ImageWriter::beginWrite(platform::Platform& platform, const std::string& pa
   chunkIndex_ = 0;
   bytesWritten_ = 0;
   const std::string temporary = temporaryPathFor(path);
-  file_ = platform_->createFile(temporary);
+  // Errors name the program being written: the file beside it is the
+  // writer's own business.
+  file_ = platform::NamingFile(path, [&] { return platform_->createFile(temporary); });
   target_ = path;
   temporary_ = temporary;
   placement_ = placement;
@@ -23,12 +25,14 @@ void ImageWriter::writeNextChunk() {
   if (!file_) throw platform::IoError(platform::io::FileNotOpen);
   ++chunkIndex_;
   try {
-    const std::int64_t count = std::min(kChunkSize, size() - bytesWritten_);
-    if (count > 0) {
-      file_->write(image_.data() + bytesWritten_, static_cast<std::size_t>(count));
-      bytesWritten_ += count;
-    }
-    if (count < kChunkSize) complete();
+    platform::NamingFile(target_, [this] {
+      const std::int64_t count = std::min(kChunkSize, size() - bytesWritten_);
+      if (count > 0) {
+        file_->write(image_.data() + bytesWritten_, static_cast<std::size_t>(count));
+        bytesWritten_ += count;
+      }
+      if (count < kChunkSize) complete();
+    });
   } catch (...) {
     abandon();
     throw;
@@ -59,8 +63,10 @@ void ImageWriter::replaceTarget() {
       platform_->replaceFile(temporary_, target_);
       return;
     } catch (const platform::IoError& error) {
-      if (!heldByAnotherProgram(error.code()) || !busyTargetWait_ || !busyTargetWait_())
-        throw platform::IoError(error.code(), target_);
+      if (!heldByAnotherProgram(error.code())) throw platform::IoError(error.code(), target_);
+      // Whatever the system called it, the target is held by a program.
+      if (!busyTargetWait_ || !busyTargetWait_())
+        throw platform::IoError(platform::io::SharingViolation, target_);
     }
   }
 }

@@ -16,6 +16,8 @@ std::string ioErrorMessage(int code) {
       return "Read beyond end of file";
     case io::DiskFull:
       return "Disk full";
+    case io::SharingViolation:
+      return "File in use";
     case io::InvalidNumericInput:
       return "Invalid numeric input";
     default:

@@ -55,6 +55,11 @@ void Win32Application::showError(const std::string& text) {
   MessageBoxA(mainWindow_, text.c_str(), kApplicationTitle, MB_OK | MB_ICONERROR);
 }
 
+bool Win32Application::askRetry(const std::string& text) {
+  return MessageBoxA(mainWindow_, text.c_str(), kApplicationTitle, MB_RETRYCANCEL | MB_ICONWARNING) ==
+         IDRETRY;
+}
+
 void Win32Application::halt(int exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }
 
 void Win32Application::terminate(int exitCode) { PostQuitMessage(exitCode); }

@@ -27,6 +27,7 @@ class Win32Application final : public Shell {
   void processMessages() override;
   void showMessage(const std::string& text) override;
   void showError(const std::string& text) override;
+  bool askRetry(const std::string& text) override;
   [[noreturn]] void halt(int exitCode) override;
   void terminate(int exitCode) override;
 

@@ -58,7 +58,7 @@ int runSilently(HINSTANCE instance, SetupRun& run, const ImageVerdict& verdict) 
   model.setActivePage(page.page);
   if (const auto refused = verdict()) return *refused;
   view.showCentred();
-  PageProgress progress(model, application, page.bar, page.label);
+  PageProgress progress(model, application, page.bar, page.label, PageProgress::Questions::NotAsked);
   UnattendedSetup setup(run.platform, progress, run.log.get());
   const int code = setup.run(switches);
   if (code != exitcode::Done && switches.showsMessages())

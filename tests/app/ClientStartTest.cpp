@@ -124,5 +124,28 @@ TEST_F(ClientStartTest, OnlyTheClientsOwnRequestIsAnAutomaticUpgrade) {
   EXPECT_EQ(app::AutomaticUpgradeDirectory(emptyLog), "D:\\Apps\\My Vorpane\\");
 }
 
+// The wizard's log tells an administrator what the pages made, what leaving
+// took back and how the program ended.
+using WizardLogTest = ClientStartTest;
+
+TEST_F(WizardLogTest, NamesTheDirectoriesThePagesMadeWhatExitTookBackAndTheExitCode) {
+  walkToChoice();
+  wizard->setLog(log.get());
+  walkToSummaryWithDefaults();
+  view.click("Button16");  // the summary's Exit, before the run
+  EXPECT_EQ(shell.haltCode, 0);
+  const auto lines = logLines();
+  for (const std::string made : {"C:\\Program Files\\Vorpane\\", "C:\\Downloads\\", "C:\\Vorpane_Cache\\"}) {
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Created directory " + made), lines.end()) << made;
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Removed directory " + made), lines.end()) << made;
+  }
+  EXPECT_EQ(lines.back(), "Exit code 0");
+
+  start(kAutomatic);
+  wizard->setLog(log.get());
+  view.type("EdAgree", "NO");
+  EXPECT_EQ(logLines().back(), "Exit code 0");
+}
+
 }  // namespace
 }  // namespace vorpane::testing

@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 
 // One thing a run told its progress sink.
 struct Step {
-  char what;  // 'M' maximum, 'P' position, '%' percentage, 'Q' message queue
+  char what;  // 'M' maximum, 'P' position, '%' percentage, 'Q' message queue, 'W' a wait shown
   int value;
   friend bool operator==(const Step&, const Step&) = default;
 };
@@ -31,6 +31,9 @@ class RecordingProgress : public app::RunProgress {
   void setPosition(int position) override { steps.push_back({'P', position}); }
   void setPercent(int percent) override { steps.push_back({'%', percent}); }
   void processMessages() override { steps.push_back({'Q', 0}); }
+  void showWaiting(const std::string&) override { steps.push_back({'W', 0}); }
+  void waitOver() override {}
+  bool waitAgain(const std::string&) override { return false; }
   std::vector<Step> steps;
 };
 
@@ -239,7 +242,7 @@ TEST_F(WizardTest, LeavingBeforeTheRunRemovesTheDirectoriesThePagesMadeWhileEmpt
 
 TEST_F(FailedInstallTest, DataFileRefused) {
   fs::create_directories(host(kDir + "Vorpane.Dat"));  // a folder where the file belongs
-  installAndExpectFailure("File access denied.");
+  installAndExpectFailure("File access denied: " + kDir + "Vorpane.Dat.");
 }
 
 class FullDiskInstallTest : public FailedInstallTest, public ::testing::WithParamInterface<const char*> {};
@@ -247,7 +250,7 @@ class FullDiskInstallTest : public FailedInstallTest, public ::testing::WithPara
 TEST_P(FullDiskInstallTest, SaysDiskFullAndKeepsTheOldProgram) {
   const std::string program = GetParam();
   platform.fillDiskAt(kDir + program + ".new", 100000);
-  installAndExpectFailure("Disk full.");
+  installAndExpectFailure("Disk full: " + kDir + program + ".");
   EXPECT_FALSE(fs::exists(host(kDir + program + ".new")));
   if (program == "Vorpane.Exe") {
     EXPECT_TRUE(readFile(kDir + program) == "old client");
@@ -326,11 +329,33 @@ TEST_F(UpgradeRunTest, AClientStillEndingIsWaitedForWithTheWindowAlive) {
   EXPECT_EQ(platform.processStarts()[0].commandLine, "\"C:\\Old Vorpane\\Vorpane.Exe\" /upgraded3.31");
 }
 
+// The label says what the run waits for; when the wait runs out the person is
+// asked, and Retry waits as long again.
+TEST_F(UpgradeRunTest, AClientStillRunningAfterTheWaitIsAskedForAndRetryWaitsAgain) {
+  platform.refuseReplace(kDir + "Vorpane.Exe", platform::io::SharingViolation, 200);
+  std::vector<std::string> labels;
+  shell.answer = [&] {
+    labels.push_back(model.text("lblUpgrade"));
+    return true;
+  };
+  startAutomatic();
+  acceptDisclaimer();
+  EXPECT_EQ(shell.questions,
+            std::vector<std::string>{"Vorpane is still running. Please close it and press Retry."});
+  EXPECT_EQ(labels, std::vector<std::string>{"Waiting for Vorpane to close..."});
+  EXPECT_TRUE(shell.errors.empty());
+  EXPECT_EQ(readFile(kDir + "Vorpane.Exe").size(), 2188800u);
+  EXPECT_EQ(model.text("lblUpgrade"), "91% complete");
+  EXPECT_TRUE(model.timerEnabled("Timer3"));
+}
+
 TEST_F(UpgradeRunTest, AClientThatNeverEndsFailsAfterTheWaitAndExitStillRestartsIt) {
   platform.refuseReplace(kDir + "Vorpane.Exe", platform::io::SharingViolation);
   startAutomatic();
   acceptDisclaimer();
-  EXPECT_EQ(shell.errors, std::vector<std::string>{"I/O error 32: C:\\Old Vorpane\\Vorpane.Exe."});
+  EXPECT_EQ(shell.errors, std::vector<std::string>{"File in use: C:\\Old Vorpane\\Vorpane.Exe."});
+  EXPECT_EQ(shell.questions.size(), 1u);  // answered Cancel
+  EXPECT_EQ(model.text("lblUpgrade"), "91% complete");
   EXPECT_GE(platform.tickCount(), 15000u);
   EXPECT_FALSE(model.timerEnabled("Timer3"));
   EXPECT_EQ(readFile(kDir + "Vorpane.Exe"), "old client");
@@ -347,7 +372,7 @@ TEST_F(UpgradeRunTest, AFailureBeforeBothProgramsAreWrittenKeepsBothOldOnesAndTh
   platform.fillDiskAt(kDir + "Uninstall_Vorpane.Exe.new", 5000);
   startAutomatic();
   acceptDisclaimer();
-  EXPECT_EQ(shell.errors, std::vector<std::string>{"Disk full."});
+  EXPECT_EQ(shell.errors, std::vector<std::string>{"Disk full: " + kDir + "Uninstall_Vorpane.Exe."});
   EXPECT_EQ(readFile(kDir + "Vorpane.Exe"), "old client");
   EXPECT_EQ(readFile(kDir + "Uninstall_Vorpane.Exe"), "old uninstaller");
   EXPECT_FALSE(fs::exists(host(kDir + "Vorpane.Exe.new")));

@@ -130,6 +130,8 @@ TEST_F(UnattendedSetupTest, ARefusedDirectoryMakesNothingAndExitsWithTwo) {
   makeDirectory("C:\\Old");
   std::ofstream(host("C:\\Old\\Vorpane.Dat")) << "installed";
   EXPECT_EQ(run({"/DIR=C:\\Old"}), 2);
+  EXPECT_EQ(message,
+            "C:\\Old\\ already holds an installation of Vorpane; use /UPGRADE=\"C:\\Old\" to upgrade it");
   EXPECT_EQ(run({"/UPGRADE=C:\\Nowhere"}), 2);
   EXPECT_EQ(message, "No Vorpane installation that this version can upgrade was found in C:\\Nowhere\\");
 }
@@ -162,9 +164,9 @@ TEST_F(UnattendedSetupTest, DirectoriesAreStoredFullAndOnTheDriveThatHoldsThem) 
 TEST_F(UnattendedSetupTest, AFailedRunExitsWithThreeAndLogsTheError) {
   platform.fillDiskAt("C:\\V\\Uninstall_Vorpane.Exe.new", 5000);
   EXPECT_EQ(run({"/D=C:\\V"}), 3);
-  EXPECT_EQ(message, "Disk full");
+  EXPECT_EQ(message, "Disk full: C:\\V\\Uninstall_Vorpane.Exe");
   const auto lines = logLines();
-  const auto failed = std::find(lines.begin(), lines.end(), "Failed: Disk full");
+  const auto failed = std::find(lines.begin(), lines.end(), "Failed: " + message);
   ASSERT_NE(failed, lines.end());
   EXPECT_EQ(*std::next(failed), "Taking back what was changed");
   EXPECT_NE(std::find(failed, lines.end(), "Removed directory C:\\V\\"), lines.end());
@@ -237,6 +239,24 @@ TEST_F(UnattendedSetupTest, UpgradesACompatibleInstallationAndKeepsItsData) {
   EXPECT_EQ(fs::file_size(host("C:\\V\\Vorpane.Exe")), 2188800u);
   EXPECT_EQ(fs::file_size(host("C:\\V\\Vorpane.Dat")), 6u);
   EXPECT_EQ(platform.shortcuts().size(), 1u);
+}
+
+// Nobody answers an unattended run: it waits once, then fails naming the program.
+TEST_F(UnattendedSetupTest, AProgramHeldPastTheWaitFailsWithThreeAndSaysItIsInUse) {
+  makeDirectory("C:\\V");
+  std::ofstream(host("C:\\V\\Vorpane.Dat"), std::ios::binary) << "\x1f"
+                                                              << "Zdata";
+  std::ofstream(host("C:\\V\\Vorpane.Exe")) << "old client";
+  platform.refuseReplace("C:\\V\\Vorpane.Exe", platform::io::SharingViolation);
+  EXPECT_EQ(run({"/UPGRADE=C:\\V"}), 3);
+  EXPECT_EQ(message, "File in use: C:\\V\\Vorpane.Exe");
+  EXPECT_GE(platform.tickCount(), 15000u);
+  EXPECT_LT(platform.tickCount(), 16000u);
+  const auto lines = logLines();
+  EXPECT_NE(
+      std::find(lines.begin(), lines.end(), "Waiting for the program that holds C:\\V\\Vorpane.Exe to end"),
+      lines.end());
+  EXPECT_EQ(lines.back(), "Exit code 3");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -23,6 +24,10 @@ class RecordingShell : public app::Shell {
   void processMessages() override { ++pumps; }
   void showMessage(const std::string& text) override { messages.push_back(text); }
   void showError(const std::string& text) override { errors.push_back(text); }
+  bool askRetry(const std::string& text) override {
+    questions.push_back(text);
+    return answer && answer();
+  }
   void halt(int exitCode) override { haltCode = exitCode; }
   void terminate(int exitCode) override {
     terminated = true;
@@ -32,6 +37,8 @@ class RecordingShell : public app::Shell {
   int pumps = 0;
   std::vector<std::string> messages;
   std::vector<std::string> errors;
+  std::vector<std::string> questions;
+  std::function<bool()> answer;  // true for Retry; Cancel when unset
   std::optional<int> haltCode;
   bool terminated = false;
   int terminateCode = -1;

@@ -158,7 +158,7 @@ class InstallRun(wizard.Driving, unittest.TestCase):
         session.type_text(window, "E:\\Vorpane")
         self.walk_on_to_summary(window)
         session.key(window, "Return")
-        self.assertEqual(session.wait_message_box(wizard.MESSAGE_TITLE), "Disk full.")
+        self.assertEqual(session.wait_message_box(wizard.MESSAGE_TITLE), "Disk full: E:\\Vorpane\\Vorpane.Exe.")
         session.key(session.wait_window(wizard.MESSAGE_TITLE), "Return")
         _, focus = self.wait_for_texts("Installing Vorpane", "&Exit")
         self.assertEqual(focus, "Button &Exit")

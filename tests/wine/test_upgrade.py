@@ -112,7 +112,7 @@ class Upgrade(wizard.Driving, unittest.TestCase):
         # As the client passes it: the directory quoted, with its trailing backslash.
         command_file.write_text(f'"{self.program}" /autoupdate "{directory}"')
         # The launcher stands for the client: it holds its program for a while after starting the installer.
-        launcher = session.start(self.launcher, "C:\\Setup\\autoupdate.txt", directory + "Vorpane.Exe", "6000")
+        launcher = session.start(self.launcher, "C:\\Setup\\autoupdate.txt", directory + "Vorpane.Exe", "10000")
         self.addCleanup(session.stop, launcher)
         window = session.wait_window(wizard.CAPTION)
         facts = session.window_facts(wizard.CAPTION)
@@ -120,6 +120,8 @@ class Upgrade(wizard.Driving, unittest.TestCase):
         self.assertTrue(focus.startswith("Edit"), focus)
         session.type_text(window, "YES")
         session.key(window, "alt+n")
+        # The page says what it waits for while the client still holds its program.
+        self.wait_for_texts("Upgrading Vorpane", "Waiting for Vorpane to close...", timeout=10)
         session.screenshot("automatic-upgrading", facts.window_rect)
         self.assertEqual(session.wait_exit(launcher, timeout=40), 0)
         self.assertEqual(session.message_boxes(wizard.MESSAGE_TITLE), [])
