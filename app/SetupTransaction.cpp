@@ -131,6 +131,11 @@ int SetupTransaction::commit(const std::vector<std::string>& directoriesInUse) {
 
 int SetupTransaction::abandon(SetupOutcome outcome, const std::exception& error) {
   message_ = error.what();
+  const auto* io = dynamic_cast<const platform::IoError*>(&error);
+  if (io != nullptr && !platform::hasOwnMessage(io->code())) {
+    const std::string system = platform_.systemErrorText(io->code());
+    if (!system.empty()) message_ += " (" + system + ")";
+  }
   if (log_ != nullptr) log_->writeFailure(outcome == SetupOutcome::Refused ? "Refused" : "Failed", error);
   rollBack();
   exitCode_ = outcome == SetupOutcome::Refused ? product::exitcode::Refused : product::exitcode::RunFailed;
@@ -166,7 +171,10 @@ bool SetupTransaction::undo(const Change& change) noexcept {
       case Kind::Directory:
         // Something put there meanwhile (by the user, or a file that could not
         // be removed and is reported itself) keeps the directory.
-        if (platform_.removeDirectory(change.path)) note("Removed directory " + change.path);
+        if (platform_.removeDirectory(change.path))
+          note("Removed directory " + change.path);
+        else if (platform_.directoryExists(change.path))
+          note("Kept directory " + change.path + ": it holds what the setup did not put there");
         return true;
       case Kind::RegistryKey:
         if (!platform_.removeRegistryKey(change.path)) return false;

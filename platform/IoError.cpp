@@ -2,6 +2,8 @@
 
 namespace vorpane::platform {
 
+bool hasOwnMessage(int code) { return ioErrorMessage(code).rfind("I/O error ", 0) != 0; }
+
 std::string ioErrorMessage(int code) {
   switch (code) {
     case io::FileNotFound:

@@ -25,6 +25,9 @@ inline bool isInUse(int code) { return code == io::AccessDenied || code == io::S
 // "File not found", "Disk full", "File in use", ... and "I/O error %d" for any
 // other code.
 std::string ioErrorMessage(int code);
+// Whether the code has a message of its own; "I/O error %d" says nothing to a
+// person, who needs the system's words for it besides.
+bool hasOwnMessage(int code);
 
 class IoError : public std::runtime_error {
  public:

@@ -209,7 +209,8 @@ TEST_F(TransactionTest, TheClientTakesItsPlaceBeforeTheUninstaller) {
 }
 
 TEST_F(TransactionTest, RollbackUndoesNewestFirstAndKeepsWhatItCannotUndo) {
-  app::SetupTransaction transaction(platform, nullptr);
+  app::RunLog log(platform, "C:\\setup.log");
+  app::SetupTransaction transaction(platform, &log);
   for (const char* directory : {"C:\\A", "C:\\A\\B"}) {
     makeDirectory(directory);
     transaction.directoryCreated(directory);
@@ -229,6 +230,11 @@ TEST_F(TransactionTest, RollbackUndoesNewestFirstAndKeepsWhatItCannotUndo) {
   EXPECT_FALSE(fs::exists(host("C:\\A\\mine.txt.kept")));
   EXPECT_TRUE(fs::exists(host("C:\\A\\B\\new.txt")));
   EXPECT_EQ(transaction.leftBehind(), std::vector<std::string>{"C:\\A\\B\\new.txt"});
+  std::ifstream logged(host("C:\\setup.log"));
+  const std::string text(std::istreambuf_iterator<char>(logged), {});
+  for (const char* line : {"Put back C:\\A\\mine.txt", "Could not take back C:\\A\\B\\new.txt",
+                           "Kept directory C:\\A\\B: it holds what the setup did not put there"})
+    EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
 
   platform.holdFile("C:\\A\\B\\new.txt", false);
   fs::remove(host("C:\\A\\B\\new.txt"));
@@ -270,6 +276,22 @@ TEST_F(TransactionTest, DirectoriesLeftWithBackGoWhenEmptyWhateverTheOutcome) {
   EXPECT_TRUE(fs::exists(host("C:\\Second\\keep.txt")));
   EXPECT_TRUE(fs::exists(host("C:\\Third\\Vorpane.Exe")));
   EXPECT_TRUE(fs::exists(host(wizard->downloadDir())));
+}
+
+// An error the runtime has no words for is told in the system's.
+TEST_F(TransactionTest, AFailureWithoutWordsOfItsOwnGetsTheSystemsWords) {
+  class WordyPlatform : public platform::HostPlatform {
+   public:
+    std::string systemErrorText(int code) override {
+      return "the system's words for " + std::to_string(code);
+    }
+  } wordy;
+  app::SetupTransaction transaction(wordy, nullptr);
+  EXPECT_EQ(transaction.abandon(app::SetupOutcome::Failed, platform::IoError(1392, "C:\\V\\Vorpane.Exe")), 3);
+  EXPECT_EQ(transaction.message(), "I/O error 1392: C:\\V\\Vorpane.Exe (the system's words for 1392)");
+  transaction.abandon(app::SetupOutcome::Failed,
+                      platform::IoError(platform::io::DiskFull, "C:\\V\\Vorpane.Exe"));
+  EXPECT_EQ(transaction.message(), "Disk full: C:\\V\\Vorpane.Exe");
 }
 
 // A shell that reports the desktop shortcut saved while the save removed it.
