@@ -11,7 +11,7 @@ std::string completeText(int percent) { return std::to_string(percent) + "% comp
 // The percentage changes about a hundred times in a run of thousands of
 // chunks: the label's text is made only when it does.
 void PageProgress::setPercent(int percent) {
-  if (percent == shownPercent_ && !waiting_) return;
+  if (percent == shownPercent_) return;
   shownPercent_ = percent;
   waiting_ = false;
   form_.setText(label_, completeText(percent));

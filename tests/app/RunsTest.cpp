@@ -5,6 +5,7 @@
 
 #include "WizardTestSupport.h"
 #include "app/InstallRun.h"
+#include "app/PageProgress.h"
 #include "app/ProgramExtraction.h"
 #include "app/UpgradeRun.h"
 #include "datafile/DataFileDecoder.h"
@@ -347,6 +348,14 @@ TEST_F(UpgradeRunTest, AClientStillRunningAfterTheWaitIsAskedForAndRetryWaitsAga
   EXPECT_EQ(readFile(kDir + "Vorpane.Exe").size(), 2188800u);
   EXPECT_EQ(model.text("lblUpgrade"), "91% complete");
   EXPECT_TRUE(model.timerEnabled("Timer3"));
+}
+
+// /SILENT shows its progress page, but nobody is there to answer.
+TEST_F(UpgradeRunTest, AProgressPageOfAnUnattendedRunAsksNothing) {
+  app::PageProgress silent(model, shell, "pbUpgrade", "lblUpgrade", app::PageProgress::Questions::NotAsked);
+  shell.answer = [] { return true; };
+  EXPECT_FALSE(silent.waitAgain("Vorpane is still running."));
+  EXPECT_TRUE(shell.questions.empty());
 }
 
 TEST_F(UpgradeRunTest, AClientThatNeverEndsFailsAfterTheWaitAndExitStillRestartsIt) {

@@ -107,6 +107,11 @@ TEST_F(ImageWriterTest, RaisesForAMissingDirectoryAndWritesNothing) {
   const auto image = numberedBytes(100);
   ImageWriter writer(image);
   EXPECT_EQ(ioCodeOf([&] { writer.beginWrite(host_, "C:\\missing\\prog.exe"); }), InvalidFilename);
+  try {
+    writer.beginWrite(host_, "C:\\missing\\prog.exe");
+  } catch (const platform::IoError& error) {
+    EXPECT_EQ(error.path(), "C:\\missing\\prog.exe");  // the program, not the file beside it
+  }
   EXPECT_TRUE(fs::is_empty(folder_));
   EXPECT_EQ(ioCodeOf([&] { writer.writeNextChunk(); }), FileNotOpen);
 }
