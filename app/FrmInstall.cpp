@@ -238,24 +238,37 @@ void TFrmInstallVorpane::acceptDirectory(const std::string& edit, std::string& f
   if (AcceptDirectory(platform_, field, diskLine)) transaction_.directoryCreated(field);
 }
 
+bool TFrmInstallVorpane::passesDirectoryCheck(const char* edit, const std::function<void()>& check) {
+  try {
+    check();
+    return true;
+  } catch (const std::exception& error) {
+    showException(shell_, error);
+    form_.selectAll(edit);
+    return false;
+  }
+}
+
 void TFrmInstallVorpane::Button8Click() {
-  acceptDirectory("Edit1", InstallDir, kInstallDiskLine);
-  RefuseExistingInstallation(platform_, InstallDir);
-  form_.setActivePage("Tab11ChooseDownloadDir");
+  const bool accepted = passesDirectoryCheck("Edit1", [this] {
+    acceptDirectory("Edit1", InstallDir, kInstallDiskLine);
+    RefuseExistingInstallation(platform_, InstallDir);
+  });
+  if (accepted) form_.setActivePage("Tab11ChooseDownloadDir");
 }
 
 void TFrmInstallVorpane::Button9Click() { form_.setActivePage("Tab03Choose"); }
 
 void TFrmInstallVorpane::Button11Click() {
-  acceptDirectory("Edit2", DownloadDir, kDownloadDiskLine);
-  form_.setActivePage("Tab12ChooseCacheDirectory");
+  if (passesDirectoryCheck("Edit2", [this] { acceptDirectory("Edit2", DownloadDir, kDownloadDiskLine); }))
+    form_.setActivePage("Tab12ChooseCacheDirectory");
 }
 
 void TFrmInstallVorpane::Button12Click() { form_.setActivePage("Tab10ChooseInstallDir"); }
 
 void TFrmInstallVorpane::Button14Click() {
-  acceptDirectory("Edit3", CacheDir, kCacheDiskLine);
-  form_.setActivePage("Tab13InstallNow");
+  if (passesDirectoryCheck("Edit3", [this] { acceptDirectory("Edit3", CacheDir, kCacheDiskLine); }))
+    form_.setActivePage("Tab13InstallNow");
 }
 
 void TFrmInstallVorpane::Button15Click() { form_.setActivePage("Tab11ChooseDownloadDir"); }
@@ -279,6 +292,7 @@ void TFrmInstallVorpane::Tab14InstallingShow() {
   if (!runOnPage({"pbInstall",
                   "LblInstallComplete",
                   "BtnInstallExit",
+                  "LblInstallFailure",
                   "Installed Vorpane in " + InstallDir,
                   {InstallDir, DownloadDir, CacheDir}},
                  [&](RunProgress& progress) { InstallRun(transaction_, progress).run(plan); }))
@@ -296,6 +310,8 @@ bool TFrmInstallVorpane::runOnPage(const PageRun& page, const std::function<void
     transaction_.abandon(SetupOutcome::Failed, error);
     showException(shell_, error);
     showLeftBehind();
+    form_.setText(page.failureLabel, transaction_.failureSummary());
+    form_.setVisible(page.failureLabel, true);
     form_.setVisible(page.exitButton, true);
     form_.setFocus(page.exitButton);
     return false;
@@ -378,7 +394,12 @@ void TFrmInstallVorpane::Button23Click() {
 void TFrmInstallVorpane::Tab22UpgradingShow() {
   writeLog("Upgrading " + UpgradeDir);
   const UpgradePlan plan{UpgradeDir, form_.checked("CheckBoxUpgradeShortcut")};
-  if (!runOnPage({"pbUpgrade", "lblUpgrade", "BtnUpgradeExit", "Upgraded Vorpane in " + UpgradeDir, {}},
+  if (!runOnPage({"pbUpgrade",
+                  "lblUpgrade",
+                  "BtnUpgradeExit",
+                  "LblUpgradeFailure",
+                  "Upgraded Vorpane in " + UpgradeDir,
+                  {}},
                  [&](RunProgress& progress) { UpgradeRun(transaction_, progress).run(plan); }))
     return;
   form_.setTimerEnabled("Timer3", true);

@@ -52,6 +52,10 @@ class TFrmInstallVorpane {
   // Stores a directory page's entry in its field, normalised, and makes sure the
   // directory is there on a local hard disk; raises the message to show otherwise.
   void acceptDirectory(const std::string& edit, std::string& field, const char* diskLine);
+  // Runs a directory page's check. One that fails shows its message; then the
+  // page's entry has the focus with its text selected, so that what the user
+  // types next replaces it. True when the check passed.
+  bool passesDirectoryCheck(const char* edit, const std::function<void()>& check);
   // Whether a found data file belongs to an installation this version can upgrade.
   bool isUpgradeable(const std::string& dataFile);
   // Runs a run on a progress page as the end of the setup's transaction. When
@@ -62,7 +66,8 @@ class TFrmInstallVorpane {
     const char* bar;
     const char* label;
     const char* exitButton;
-    std::string doneLine;  // for the log
+    const char* failureLabel;  // beside the Exit button: what failed, in words
+    std::string doneLine;      // for the log
     std::vector<std::string> directoriesInUse;
   };
   bool runOnPage(const PageRun& page, const std::function<void(RunProgress&)>& run);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/Shell.h"
 #include "platform/Folders.h"
 #include "product/ExitCodes.h"
 
@@ -140,6 +141,14 @@ int SetupTransaction::abandon(SetupOutcome outcome, const std::exception& error)
   rollBack();
   exitCode_ = outcome == SetupOutcome::Refused ? product::exitcode::Refused : product::exitcode::RunFailed;
   return exitCode_;
+}
+
+std::string SetupTransaction::failureSummary() const {
+  const std::string failure = withClosingPeriod(message_);
+  if (leftBehind_.empty()) return failure + " Nothing was changed.";
+  std::string stayed;
+  for (const auto& path : leftBehind_) stayed += (stayed.empty() ? "" : ", ") + path;
+  return failure + " These could not be removed: " + stayed;
 }
 
 void SetupTransaction::rollBack() noexcept {

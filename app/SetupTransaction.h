@@ -72,6 +72,9 @@ class SetupTransaction {
   const std::string& message() const { return message_; }
   // What the last rollback could not undo, each with the reason.
   const std::vector<std::string>& leftBehind() const { return leftBehind_; }
+  // The failed setup in words, for the page that ran it: the error's message
+  // with its closing period, then "Nothing was changed." or what stayed.
+  std::string failureSummary() const;
 
  private:
   enum class Kind { Directory, File, RegistryKey };

@@ -36,6 +36,12 @@ std::string FormDescription::pageOf(const std::string& controlName) const {
   return {};
 }
 
+std::string FormDescription::forwardButtonOf(const std::string& pageName) const {
+  for (const auto& c : controls)
+    if (c.forward && pageOf(c.name) == pageName) return c.name;
+  return {};
+}
+
 namespace {
 
 using colours::Black;
@@ -244,7 +250,7 @@ class Builder {
   }
   void nextButton(std::string name, const std::string& bar, int tabOrder) {
     std::string handler = name + "Click";
-    button(std::move(name), bar, {665, 8, 75, 25}, "&Next", tabOrder, std::move(handler));
+    button(std::move(name), bar, {665, 8, 75, 25}, "&Next", tabOrder, std::move(handler)).forward = true;
   }
 
  private:
@@ -435,19 +441,33 @@ void installNowPage(Builder& b) {
   b.label("Label7", body, 210, 32, "Label7");
   b.label("Label8", body, 210, 56, "Label8");
   b.checkBox("cbShortcut", body, {210, 80, 193, 17}, "&Create shortcut on the desktop", 0, true);
-  b.button("Button17", body, {210, 112, 145, 25}, "&Install", 1, "Button17Click");
+  b.button("Button17", body, {210, 112, 145, 25}, "&Install", 1, "Button17Click").forward = true;
 }
 
 // The progress pages show a white percentage above the bar. Their button bar
 // stays empty while the run works; a run that fails shows its Exit button, so
-// the user is never left on a page without a way out.
-void progressPage(Builder& b, const char* page, const char* title, const char* titlePanel,
-                  const char* bodyPanel, const char* barPanel, const char* label, const char* progress,
-                  const char* failedRunExit) {
-  const auto [body, bar] = b.page(page, title, titlePanel, bodyPanel, barPanel);
-  b.label(label, body, 344, 128, "0% complete").font = fontIn(White);
-  b.progressBar(progress, body, {24, 152, 705, 25});
-  b.button(failedRunExit, bar, {8, 8, 75, 25}, "&Exit", 0, "BtnFailedRunExitClick").visible = false;
+// the user is never left on a page without a way out, and beside it what
+// failed, in up to two lines between the bar's bevels.
+struct ProgressPage {
+  const char* page;
+  const char* title;
+  const char* titlePanel;
+  const char* bodyPanel;
+  const char* barPanel;
+  const char* label;
+  const char* progress;
+  const char* failedRunExit;
+  const char* failure;
+};
+
+void progressPage(Builder& b, const ProgressPage& p) {
+  const auto [body, bar] = b.page(p.page, p.title, p.titlePanel, p.bodyPanel, p.barPanel);
+  b.label(p.label, body, 344, 128, "0% complete").font = fontIn(White);
+  b.progressBar(p.progress, body, {24, 152, 705, 25});
+  b.button(p.failedRunExit, bar, {8, 8, 75, 25}, "&Exit", 0, "BtnFailedRunExitClick").visible = false;
+  auto& failure = b.label(p.failure, bar, {91, 4, 647, 33}, "");
+  failure.wordWrap = true;
+  failure.visible = false;
 }
 
 void installReadyPage(Builder& b) {
@@ -455,7 +475,7 @@ void installReadyPage(Builder& b) {
       b.page("Tab15InstallReady", "Vorpane installed succesfully", "Panel31", "Panel29", "Panel30");
   b.label("Label9", body, 8, 24, "The installation of Vorpane is completed succesfully.");
   b.label("Label10", body, 8, 64, "What do you want to do now?");
-  b.button("Button20", body, {8, 80, 145, 25}, "&Start Vorpane", 1, "Button20Click");
+  b.button("Button20", body, {8, 80, 145, 25}, "&Start Vorpane", 1, "Button20Click").forward = true;
   b.button("Button19", body, {9, 109, 143, 25}, "&Exit", 0, "Button19Click");
   b.image("Image8", body, {304, 24, 383, 302}, "ready.jpg", 383, 302, Fit::AutoSize);
   // The notice panel covers the picture's upper part; only the picture below
@@ -490,7 +510,7 @@ void startUpgradePage(Builder& b) {
   b.label("Label13", body, 16, 16, "Upgrade Vorpane installed in:");
   b.entry("ComboBoxUpgrade", ControlKind::ComboBox, body, {16, 32, 457, 21}, 0);
   b.checkBox("CheckBoxUpgradeShortcut", body, {17, 72, 193, 17}, "&Create shortcut on the desktop", 1, true);
-  b.button("Button23", body, {16, 109, 161, 25}, "&Upgrade", 2, "Button23Click");
+  b.button("Button23", body, {16, 109, 161, 25}, "&Upgrade", 2, "Button23Click").forward = true;
 }
 
 void upgradeReadyPage(Builder& b) {
@@ -498,7 +518,7 @@ void upgradeReadyPage(Builder& b) {
       b.page("Tab23UpgradeReady", "Vorpane upgrade completed succesfully", "Panel43", "Panel42", "Panel41");
   b.label("Label15", body, 8, 24, "The upgrade of Vorpane is completed succesfully.");
   b.label("Label16", body, 8, 64, "What do you want to do now?");
-  b.button("Button25", body, {8, 80, 145, 25}, "&Start Vorpane", 1, "Button25Click");
+  b.button("Button25", body, {8, 80, 145, 25}, "&Start Vorpane", 1, "Button25Click").forward = true;
   b.button("Button24", body, {9, 109, 143, 25}, "&Exit", 0, "Button19Click");
   b.label("Label17", body, {564, 336, 168, 24}, "Enjoy your Vorpane!").font = sloganFont();
 }
@@ -519,13 +539,13 @@ FormDescription buildInstallForm() {
   choosePage(b);
   directoryPages(b);
   installNowPage(b);
-  progressPage(b, "Tab14Installing", "Installing Vorpane", "Panel28", "Panel27", "Panel26",
-               "LblInstallComplete", "pbInstall", "BtnInstallExit");
+  progressPage(b, {"Tab14Installing", "Installing Vorpane", "Panel28", "Panel27", "Panel26",
+                   "LblInstallComplete", "pbInstall", "BtnInstallExit", "LblInstallFailure"});
   installReadyPage(b);
   searchPage(b);
   startUpgradePage(b);
-  progressPage(b, "Tab22Upgrading", "Upgrading Vorpane", "Panel40", "Panel39", "Panel38", "lblUpgrade",
-               "pbUpgrade", "BtnUpgradeExit");
+  progressPage(b, {"Tab22Upgrading", "Upgrading Vorpane", "Panel40", "Panel39", "Panel38", "lblUpgrade",
+                   "pbUpgrade", "BtnUpgradeExit", "LblUpgradeFailure"});
   upgradeReadyPage(b);
   timers(b);
   form.indexControls();

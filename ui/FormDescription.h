@@ -92,6 +92,9 @@ struct ControlDescription {
   bool stretch = false;      // images: scale the picture to the box
   bool autoSize = false;     // images: the box takes the picture's size; labels: the box
                              // takes the measured text's size (the stored width is an estimate)
+  bool wordWrap = false;     // labels: lines break between words within the stored box, and a
+                             // text longer than the box ends in "..." on its last whole line
+  bool forward = false;      // buttons: the page's way on, which Enter presses
   bool visible = true;       // hidden controls appear only when the wizard shows them
   std::string linkedList;    // drive selectors: the DirectoryList they move
   int interval = 0;          // timers, milliseconds
@@ -128,6 +131,9 @@ struct FormDescription {
   // The page a control lies on (the page itself for a page), or empty for the
   // frame, the page container and the timers.
   std::string pageOf(const std::string& controlName) const;
+  // The page's forward button ("&Next", "&Install", ...), or empty for a page
+  // without one (the progress and search pages).
+  std::string forwardButtonOf(const std::string& pageName) const;
 };
 
 // The installer's wizard form.

@@ -140,6 +140,7 @@ const std::string& FormModel::text(const std::string& control) const { return st
 void FormModel::setText(const std::string& control, const std::string& text) {
   const ControlKind kind = describe(control).kind;
   ControlState& s = state(control);
+  s.allSelected = false;  // typing over a selection ends it, also with the same letter
   if (s.text == text) return;
   s.text = text;
   notify(control, Property::Text);
@@ -271,6 +272,30 @@ void FormModel::setFocus(const std::string& control) {
   if (focus_ == control) return;
   focus_ = control;
   for (FormView* view : std::vector<FormView*>(views_)) view->focusChanged(control);
+}
+
+bool FormModel::allSelected(const std::string& edit) const {
+  return state(edit, ControlKind::Edit).allSelected;
+}
+
+void FormModel::selectAll(const std::string& edit) {
+  ControlState& s = state(edit, ControlKind::Edit);
+  setFocus(edit);
+  s.allSelected = true;
+  notify(edit, Property::Selection);
+}
+
+std::string FormModel::defaultButton() const {
+  if (isPressable(focus_)) return focus_;
+  const std::string forward = description_.forwardButtonOf(activePage_);
+  return isPressable(forward) ? forward : std::string();
+}
+
+// A button the user can press now: shown, and on the active page.
+bool FormModel::isPressable(const std::string& button) const {
+  if (button.empty() || describe(button).kind != ControlKind::Button || !visible(button)) return false;
+  const std::string page = description_.pageOf(button);
+  return page.empty() || page == activePage_;
 }
 
 bool FormModel::timerEnabled(const std::string& timer) const {

@@ -28,6 +28,7 @@ enum class Property {
   Drive,
   Timer,
   Visible,
+  Selection,
 };
 
 // A view observes the model; it is told after every change.
@@ -102,8 +103,17 @@ class FormModel {
   bool visible(const std::string& control) const;
   void setVisible(const std::string& control, bool visible);
 
+  // An edit's whole text selected, so that what is typed next replaces it;
+  // any change of the text ends the selection. Selecting gives the edit the
+  // focus.
+  bool allSelected(const std::string& edit) const;
+  void selectAll(const std::string& edit);
+
   const std::string& focus() const { return focus_; }
   void setFocus(const std::string& control);
+  // The button Enter presses now: the focused button, or else the active
+  // page's forward button; empty when there is neither.
+  std::string defaultButton() const;
 
   bool timerEnabled(const std::string& timer) const;
   void setTimerEnabled(const std::string& timer, bool enabled);
@@ -120,6 +130,7 @@ class FormModel {
     char drive = 'C';
     bool timerEnabled = false;
     bool visible = true;
+    bool allSelected = false;
   };
 
   // Unknown names and properties asked of the wrong kind of control are
@@ -130,6 +141,7 @@ class FormModel {
   ControlState& state(const std::string& control, ControlKind kind);
   const ControlState& state(const std::string& control, ControlKind kind) const;
   void selectItem(const std::string& control, ControlState& state, int index);
+  bool isPressable(const std::string& button) const;
   void notify(const std::string& control, Property property);
 
   const FormDescription& description_;

@@ -33,8 +33,14 @@ void HeadlessView::type(const std::string& control, const std::string& text) {
   model_.setFocus(control);
   for (const char ch : text) {
     const char typed = c.upperCase ? static_cast<char>(std::toupper(static_cast<unsigned char>(ch))) : ch;
-    model_.setText(control, model_.text(control) + typed);
+    const std::string kept = model_.allSelected(control) ? std::string() : model_.text(control);
+    model_.setText(control, kept + typed);
   }
+}
+
+void HeadlessView::pressEnter() {
+  const std::string button = model_.defaultButton();
+  if (!button.empty()) click(button);
 }
 
 void HeadlessView::clearText(const std::string& control) {

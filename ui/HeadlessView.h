@@ -56,8 +56,12 @@ class HeadlessView : public FormView {
   // Clicks a control; a check box toggles before its Click is raised.
   void click(const std::string& control);
   // Types into an edit one character at a time: each keystroke (upper-cased in
-  // an upper-case edit) raises Change. The edit takes the focus first.
+  // an upper-case edit) raises Change. The edit takes the focus first; when
+  // its whole text is selected, the first keystroke replaces it.
   void type(const std::string& control, const std::string& text);
+  // Presses Enter where the focused control does not take it itself: the
+  // model's default button is clicked, or nothing happens without one.
+  void pressEnter();
   // Selects everything in an edit and deletes it.
   void clearText(const std::string& control);
   // Picks a drive in a DriveSelector, which moves its linked list.

@@ -154,6 +154,10 @@ LRESULT Win32View::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_COMMAND:
       command(wParam, lParam);
       return 0;
+    case DM_GETDEFID:
+      // The dialog manager asks which button Enter presses.
+      if (window == window_) return defaultButtonId();
+      break;
     case WM_MEASUREITEM:
       measureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
       return TRUE;
@@ -247,6 +251,7 @@ LRESULT Win32View::handleControl(HWND window, UINT message, WPARAM wParam, LPARA
       // The model follows the user's focus, so that a handler focusing a
       // control again is not taken for a repetition and ignored.
       if (control != nullptr) model_.setFocus(control->description->name);
+      showDefaultButton();
       return result;
     }
     case WM_LBUTTONUP: {
@@ -269,13 +274,10 @@ void Win32View::command(WPARAM wParam, LPARAM lParam) {
   const int id = LOWORD(wParam);
   const int code = HIWORD(wParam);
   const HWND from = reinterpret_cast<HWND>(lParam);
+  // Enter comes as the default button's click; without one (a page with no
+  // forward button and the focus on no button) the dialog manager sends IDOK,
+  // which names no control and does nothing.
   Control* control = from != nullptr ? find(from) : findById(id);
-  if (control == nullptr && id == IDOK) {
-    // The dialog manager turns Enter into IDOK when no button is the
-    // default; the form has none, so Enter presses the focused button.
-    pressFocusedButton();
-    return;
-  }
   if (control == nullptr || control->window == nullptr) return;
   const std::string& name = control->description->name;
   switch (control->description->kind) {
@@ -309,10 +311,9 @@ void Win32View::command(WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void Win32View::pressFocusedButton() {
-  const Control* focused = find(GetFocus());
-  if (focused != nullptr && focused->description->kind == ControlKind::Button)
-    model_.raise(focused->description->name, Event::Click);
+LRESULT Win32View::defaultButtonId() const {
+  const Control* button = find(model_.defaultButton());
+  return button != nullptr ? MAKELRESULT(button->id, DC_HASDEFID) : 0;
 }
 
 void Win32View::enterSelectedDirectory(const Control& control) {
@@ -395,6 +396,9 @@ void Win32View::modelChanged(const std::string& name, Property property) {
     case Property::Visible:
       showVisibility(*control);
       break;
+    case Property::Selection:
+      showSelection(*control);
+      break;
   }
 }
 
@@ -408,6 +412,7 @@ void Win32View::activePageChanged(const std::string& page) {
     if (other != page)
       if (const Control* hidden = find(other); hidden != nullptr) ShowWindow(hidden->window, SW_HIDE);
 
+  showDefaultButton();
   // A focus left on the hidden page would take keys nobody sees.
   const HWND focused = GetFocus();
   if (focused != nullptr && IsChild(window_, focused) && IsWindowVisible(focused)) return;
@@ -417,14 +422,15 @@ void Win32View::activePageChanged(const std::string& page) {
 
 void Win32View::focusChanged(const std::string& name) {
   if (window_ == nullptr || name.empty()) return;
+  showDefaultButton();
   const HWND target = controlWindow(name);
   if (target == nullptr || GetFocus() == target) return;
+  // The window gives the focus back to this control whenever it is activated
+  // again, also when a message box just closing activates it only later.
+  savedFocus_ = target;
   // Focusing a control of an inactive window would pull it to the front;
   // the control gets the focus when the window is activated.
-  if (!IsWindowVisible(window_) || GetActiveWindow() != window_) {
-    savedFocus_ = target;
-    return;
-  }
+  if (!IsWindowVisible(window_) || GetActiveWindow() != window_) return;
   SetFocus(target);
 }
 
@@ -510,6 +516,21 @@ void Win32View::showVisibility(const Control& control) {
   const bool visible = model_.visible(control.description->name);
   ShowWindow(control.window, visible ? SW_SHOWNA : SW_HIDE);
   if (!visible && GetFocus() == control.window) focusFirstControlOf(GetParent(control.window));
+}
+
+// The button Enter presses is drawn as the default push button, with the
+// thicker frame, as a dialog shows it: the page's forward button, or the
+// focused button.
+void Win32View::showDefaultButton() {
+  const HWND wanted = controlWindow(model_.defaultButton());
+  if (wanted == defaultShown_) return;
+  if (defaultShown_ != nullptr) SendMessageA(defaultShown_, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  if (wanted != nullptr) SendMessageA(wanted, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  defaultShown_ = wanted;
+}
+
+void Win32View::showSelection(const Control& control) {
+  if (model_.allSelected(control.description->name)) SendMessageA(control.window, EM_SETSEL, 0, -1);
 }
 
 void Win32View::showItems(const Control& control) {

@@ -97,6 +97,7 @@ class Win32View final : public FormView {
   // --- painting ---------------------------------------------------------------------
   void paintContainer(HWND window, HDC dc);
   void paintLabel(const Control& control, HDC dc);
+  void paintWrappedText(const Control& control, HDC dc, RECT box);
   void paintImage(const Control& control, HDC dc);
   LRESULT controlColour(HDC dc, HWND child);
   void measureItem(MEASUREITEMSTRUCT& item);
@@ -106,7 +107,7 @@ class Win32View final : public FormView {
 
   // --- user input -------------------------------------------------------------------
   void command(WPARAM wParam, LPARAM lParam);
-  void pressFocusedButton();
+  LRESULT defaultButtonId() const;
   void enterSelectedDirectory(const Control& control);
   void pickSelectedDrive(const Control& control);
   void activated(WPARAM wParam);
@@ -117,6 +118,8 @@ class Win32View final : public FormView {
   void showText(Control& control);
   void showProgress(Control& control);
   void showVisibility(const Control& control);
+  void showDefaultButton();
+  void showSelection(const Control& control);
   void showPendingProgress();
   void showItems(const Control& control);
   void showDirectory(Control& control);
@@ -155,6 +158,8 @@ class Win32View final : public FormView {
   std::map<std::string, handles::GdiObject<HFONT>> fonts_;
   std::map<COLORREF, handles::GdiObject<HBRUSH>> brushes_;
   HWND savedFocus_ = nullptr;
+  // The button drawn as the default push button, the one Enter presses.
+  HWND defaultShown_ = nullptr;
   // Set while the view itself writes into a window, so the change it causes
   // is not taken for the user's.
   bool updatingWindow_ = false;

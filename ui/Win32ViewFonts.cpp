@@ -88,6 +88,7 @@ void Win32View::resizeTo(const Control& control, SIZE size) {
 // word would be lost to the reader.
 void Win32View::fitLabel(Control& control) {
   const ControlDescription& d = *control.description;
+  if (d.wordWrap) return;  // its lines break within the stored box
   const SIZE extent = textExtent(control.font, model_.text(d.name));
   resizeTo(control, d.autoSize ? extent : grownSize(control, extent));
 }

@@ -48,8 +48,27 @@ void Win32View::paintLabel(const Control& control, HDC dc) {
   Selection font(dc, control.font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colourOf(control.description->font.colour));
+  if (control.description->wordWrap) {
+    paintWrappedText(control, dc, client);
+    return;
+  }
   DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &client,
             DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+// Whole lines only, as many as the box holds, centred in it; a text with more
+// lines ends in "..." on the last one shown, so no line is cut in half.
+void Win32View::paintWrappedText(const Control& control, HDC dc, RECT box) {
+  const std::string& text = model_.text(control.description->name);
+  constexpr UINT kFormat = DT_LEFT | DT_WORDBREAK | DT_EDITCONTROL | DT_END_ELLIPSIS | DT_NOPREFIX;
+  RECT needed = box;
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &needed, kFormat | DT_CALCRECT);
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  const LONG line = std::max<LONG>(1, metrics.tmHeight);
+  const LONG room = (box.bottom - box.top) / line * line;
+  box.top += (box.bottom - box.top - std::min(needed.bottom - needed.top, room)) / 2;
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box, kFormat);
 }
 
 void Win32View::paintImage(const Control& control, HDC dc) {

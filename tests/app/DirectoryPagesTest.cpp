@@ -117,6 +117,8 @@ TEST_F(DirectoryPagesTest, DriveThatIsNoHardDiskIsRefusedOnEveryPage) {
   view.click("Button11");
   EXPECT_EQ(shell.errors.back(),
             "D: is not a harddisk\rThe downloaddirectory must be on a (local) harddisk.");
+  EXPECT_EQ(model.focus(), "Edit2");
+  EXPECT_TRUE(model.allSelected("Edit2"));
 
   enter("Edit2", "C:\\Downloads");
   view.click("Button11");
@@ -125,6 +127,8 @@ TEST_F(DirectoryPagesTest, DriveThatIsNoHardDiskIsRefusedOnEveryPage) {
   view.click("Button14");
   EXPECT_EQ(shell.errors.back(), "D: is not a harddisk\rThe Cachedirectory must be on a (local) harddisk.");
   EXPECT_EQ(page(), "Tab12ChooseCacheDirectory");
+  EXPECT_EQ(model.focus(), "Edit3");
+  EXPECT_TRUE(model.allSelected("Edit3"));
 }
 
 TEST_F(DirectoryPagesTest, EntryThatStartsAtNoDriveRootIsRefused) {
@@ -172,8 +176,9 @@ TEST_F(DirectoryPagesTest, OnlyOneLevelIsCreated) {
   ASSERT_EQ(shell.errors.size(), 1u);
   EXPECT_EQ(shell.errors[0], "Could not create directory C:\\Missing\\Vorpane\\.");
   EXPECT_FALSE(fs::exists(host("C:\\Missing")));
-
-  enter("Edit1", "C:\\Vorpane");
+  // The refused entry has the focus, all selected: what is typed replaces it.
+  EXPECT_EQ(model.focus(), "Edit1");
+  view.type("Edit1", "C:\\Vorpane");
   view.click("Button8");
   EXPECT_EQ(page(), "Tab11ChooseDownloadDir");
   EXPECT_TRUE(fs::is_directory(host("C:\\Vorpane")));
@@ -189,6 +194,7 @@ TEST_F(DirectoryPagesTest, ExistingDataFileRefusesAFreshInstall) {
   EXPECT_EQ(shell.errors[0],
             "Cannot install Vorpane in C:\\Program Files\\Vorpane\\\rbecause it already exists there. You "
             "can:\r- Delete it or uninstall it first, \r- Go back and choose upgrade instead of install.");
+  EXPECT_TRUE(model.allSelected("Edit1"));
 }
 
 TEST_F(DirectoryPagesTest, ReenteringAPageProposesTheDefaultsAgain) {

@@ -119,6 +119,47 @@ TEST_F(DisclaimerTest, YesInAutomaticModeGoesStraightToTheUpgrade) {
   EXPECT_EQ(page(), "Tab22Upgrading");
 }
 
+// Enter presses the focused button, or else the page's forward button; the
+// progress pages have none and ignore it.
+class EnterTest : public WizardTest {};
+
+TEST_F(EnterTest, EnterGoesOnThroughEachPageUnlessAnotherButtonHasTheFocus) {
+  start();
+  view.pressEnter();
+  ASSERT_EQ(page(), "Tab02Disclaimer");
+  model.setText("EdAgree", "yes");
+  view.pressEnter();
+  EXPECT_EQ(shell.messages, std::vector<std::string>{"Type either YES or NO"});
+  EXPECT_EQ(model.focus(), "EdAgree");
+  model.setText("EdAgree", " YES ");
+  view.pressEnter();
+  ASSERT_EQ(page(), "Tab03Choose");
+  view.pressEnter();  // the focused "Install Vorpane on this computer"
+  ASSERT_EQ(page(), "Tab10ChooseInstallDir");
+  model.setFocus("Edit1");
+  view.pressEnter();
+  ASSERT_EQ(page(), "Tab11ChooseDownloadDir");
+  model.setFocus("Button12");
+  view.pressEnter();
+  ASSERT_EQ(page(), "Tab10ChooseInstallDir") << "the focused \"&Back\"";
+  view.pressEnter();
+  model.setFocus("Edit2");
+  view.pressEnter();
+  model.setFocus("Edit3");
+  view.pressEnter();
+  ASSERT_EQ(page(), "Tab13InstallNow");
+  model.setFocus("cbShortcut");
+  view.pressEnter();
+  ASSERT_EQ(page(), "Tab14Installing");
+  ASSERT_TRUE(shell.errors.empty()) << shell.errors.front();
+  view.pressEnter();
+  EXPECT_EQ(page(), "Tab14Installing");
+  view.fireTimer("Timer1");
+  view.pressEnter();
+  EXPECT_EQ(platform.processStarts().size(), 1u);
+  EXPECT_TRUE(shell.terminated);
+}
+
 class EndingTest : public WizardTest {};
 
 TEST_F(EndingTest, EveryExitButtonHaltsWithoutRestartingTheClient) {

@@ -185,11 +185,16 @@ class FailedInstallTest : public WizardTest {
     std::ofstream(host(kDir + "Vorpane.Exe")) << "old client";
     std::ofstream(host(kDir + "notes.txt")) << "mine";
   }
-  // Runs the installation from the summary page and checks what a failed run shows.
-  void installAndExpectFailure(const std::string& message) {
+  // Runs the installation from the summary page and checks what a failed run
+  // shows: the error in its box and, when everything was taken back, beside Exit.
+  void installAndExpectFailure(const std::string& message, bool allTakenBack = true) {
     view.click("Button17");
     EXPECT_EQ(page(), "Tab14Installing");
     ASSERT_EQ(shell.errors, std::vector<std::string>{message});
+    EXPECT_TRUE(model.visible("LblInstallFailure"));
+    if (allTakenBack) {
+      EXPECT_EQ(model.text("LblInstallFailure"), message + " Nothing was changed.");
+    }
     EXPECT_FALSE(model.timerEnabled("Timer1"));
     EXPECT_TRUE(model.visible("BtnInstallExit"));
     EXPECT_EQ(model.focus(), "BtnInstallExit");
@@ -216,6 +221,7 @@ TEST_F(FailedInstallTest, TheExitButtonIsHiddenUntilARunFails) {
   EXPECT_EQ(model.text("LblInstallComplete"), "99% complete");
   EXPECT_EQ(shell.pumps, 2138 + 761 + 1 + 6);
   EXPECT_FALSE(model.visible("BtnInstallExit"));
+  EXPECT_FALSE(model.visible("LblInstallFailure"));
 }
 
 TEST_F(FailedInstallTest, ShortcutObjectRefused) {
@@ -244,6 +250,17 @@ TEST_F(WizardTest, LeavingBeforeTheRunRemovesTheDirectoriesThePagesMadeWhileEmpt
 TEST_F(FailedInstallTest, DataFileRefused) {
   fs::create_directories(host(kDir + "Vorpane.Dat"));  // a folder where the file belongs
   installAndExpectFailure("File access denied: " + kDir + "Vorpane.Dat.");
+}
+
+TEST_F(FailedInstallTest, WhatTheRollbackCouldNotRemoveIsNamedBesideExit) {
+  fs::create_directories(host(kDir + "Vorpane.Dat"));
+  platform.holdFile("C:\\Menu\\Vorpane\\Vorpane.Lnk");
+  platform.holdFile("C:\\Menu\\Vorpane\\Uninstall Vorpane.Lnk");
+  installAndExpectFailure("File access denied: " + kDir + "Vorpane.Dat.", false);
+  EXPECT_EQ(model.text("LblInstallFailure"),
+            "File access denied: " + kDir +
+                "Vorpane.Dat. These could not be removed: C:\\Menu\\Vorpane\\Vorpane.Lnk, "
+                "C:\\Menu\\Vorpane\\Uninstall Vorpane.Lnk");
 }
 
 class FullDiskInstallTest : public FailedInstallTest, public ::testing::WithParamInterface<const char*> {};
@@ -365,6 +382,9 @@ TEST_F(UpgradeRunTest, AClientThatNeverEndsFailsAfterTheWaitAndExitStillRestarts
   EXPECT_EQ(shell.errors, std::vector<std::string>{"File in use: C:\\Old Vorpane\\Vorpane.Exe."});
   EXPECT_EQ(shell.questions.size(), 1u);  // answered Cancel
   EXPECT_EQ(model.text("lblUpgrade"), "91% complete");
+  EXPECT_EQ(model.text("LblUpgradeFailure"),
+            "File in use: C:\\Old Vorpane\\Vorpane.Exe. Nothing was changed.");
+  EXPECT_TRUE(model.visible("LblUpgradeFailure"));
   EXPECT_GE(platform.tickCount(), 15000u);
   EXPECT_FALSE(model.timerEnabled("Timer3"));
   EXPECT_EQ(readFile(kDir + "Vorpane.Exe"), "old client");

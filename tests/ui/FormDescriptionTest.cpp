@@ -215,6 +215,7 @@ const std::vector<ControlRow> kControls = {
     {"LblInstallComplete", K::Label, "Panel27", {344, 128, kAuto}, "0% complete"},
     {"pbInstall", K::ProgressBar, "Panel27", {24, 152, 705, 25}, ""},
     {"BtnInstallExit", K::Button, "Panel26", {8, 8, 75, 25}, "&Exit", 0},
+    {"LblInstallFailure", K::Label, "Panel26", {91, 4, 647, 33}, ""},
     {"Label9", K::Label, "Panel29", {8, 24, kAuto}, "The installation of Vorpane is completed succesfully."},
     {"Label10", K::Label, "Panel29", {8, 64, kAuto}, "What do you want to do now?"},
     {"Button20", K::Button, "Panel29", {8, 80, 145, 25}, "&Start Vorpane", 1},
@@ -245,6 +246,7 @@ const std::vector<ControlRow> kControls = {
     {"lblUpgrade", K::Label, "Panel39", {344, 128, kAuto}, "0% complete"},
     {"pbUpgrade", K::ProgressBar, "Panel39", {24, 152, 705, 25}, ""},
     {"BtnUpgradeExit", K::Button, "Panel38", {8, 8, 75, 25}, "&Exit", 0},
+    {"LblUpgradeFailure", K::Label, "Panel38", {91, 4, 647, 33}, ""},
     {"Label15", K::Label, "Panel42", {8, 24, kAuto}, "The upgrade of Vorpane is completed succesfully."},
     {"Label16", K::Label, "Panel42", {8, 64, kAuto}, "What do you want to do now?"},
     {"Button25", K::Button, "Panel42", {8, 80, 145, 25}, "&Start Vorpane", 1},
@@ -376,8 +378,9 @@ TEST(FormDescription, EveryControlWithItsPlaceAndText) {
 }
 
 TEST(FormDescription, StatesFontsAndPictures) {
-  for (const auto& c : form().controls)
-    EXPECT_EQ(c.visible, c.name != "BtnInstallExit" && c.name != "BtnUpgradeExit") << c.name;
+  const std::set<std::string> shownOnFailure = {"BtnInstallExit", "BtnUpgradeExit", "LblInstallFailure",
+                                                "LblUpgradeFailure"};
+  for (const auto& c : form().controls) EXPECT_EQ(c.visible, !shownOnFailure.count(c.name)) << c.name;
   EXPECT_TRUE(control("cbShortcut").checked);
   EXPECT_TRUE(control("CheckBoxUpgradeShortcut").checked);
   EXPECT_TRUE(control("EdAgree").upperCase);
@@ -423,6 +426,22 @@ TEST(FormDescription, StatesFontsAndPictures) {
   for (int i = 1; i <= 3; ++i) {
     const std::string n = std::to_string(i);
     EXPECT_EQ(control("DriveComboBox" + n).linkedList, "DirectoryListBox" + n);
+  }
+}
+
+TEST(FormDescription, EachPageNamesTheButtonEnterPresses) {
+  const std::map<std::string, std::string> forward = {{"Tab01Welcome", "BtnNext1"},
+                                                      {"Tab02Disclaimer", "Button3"},
+                                                      {"Tab10ChooseInstallDir", "Button8"},
+                                                      {"Tab11ChooseDownloadDir", "Button11"},
+                                                      {"Tab12ChooseCacheDirectory", "Button14"},
+                                                      {"Tab13InstallNow", "Button17"},
+                                                      {"Tab15InstallReady", "Button20"},
+                                                      {"Tab21StartUpgrade", "Button23"},
+                                                      {"Tab23UpgradeReady", "Button25"}};
+  for (const auto& page : form().pages) {
+    const auto found = forward.find(page);
+    EXPECT_EQ(form().forwardButtonOf(page), found == forward.end() ? "" : found->second) << page;
   }
 }
 
