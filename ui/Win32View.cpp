@@ -7,6 +7,7 @@
 #include <limits>
 #include <stdexcept>
 #include <tuple>
+#include <utility>
 
 #include "ui/Win32CommonControls.h"
 #include "ui/Win32ViewParts.h"
@@ -240,6 +241,14 @@ LRESULT Win32View::handleControl(HWND window, UINT message, WPARAM wParam, LPARA
         code |= DLGC_WANTMESSAGE;
       return code;
     }
+    case BM_SETSTYLE:
+      // The dialog manager moves the default look to the focused push button
+      // and takes it from the others as the focus moves, but knows nothing of
+      // the page's forward button; the view alone decides which looks so.
+      if (kind == ControlKind::Button)
+        wParam = (wParam & ~WPARAM{BS_TYPEMASK}) |
+                 (window == defaultShown_ ? WPARAM{BS_DEFPUSHBUTTON} : WPARAM{BS_PUSHBUTTON});
+      break;
     case WM_KEYDOWN:
       if (kind == ControlKind::DirectoryList && wParam == VK_RETURN) {
         enterSelectedDirectory(*control);
@@ -524,9 +533,9 @@ void Win32View::showVisibility(const Control& control) {
 void Win32View::showDefaultButton() {
   const HWND wanted = controlWindow(model_.defaultButton());
   if (wanted == defaultShown_) return;
-  if (defaultShown_ != nullptr) SendMessageA(defaultShown_, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  const HWND previous = std::exchange(defaultShown_, wanted);
+  if (previous != nullptr) SendMessageA(previous, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
   if (wanted != nullptr) SendMessageA(wanted, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-  defaultShown_ = wanted;
 }
 
 void Win32View::showSelection(const Control& control) {

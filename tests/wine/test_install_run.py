@@ -160,7 +160,9 @@ class InstallRun(wizard.Driving, unittest.TestCase):
         session.key(window, "Return")
         self.assertEqual(session.wait_message_box(wizard.MESSAGE_TITLE), "Disk full: E:\\Vorpane\\Vorpane.Exe.")
         session.key(session.wait_window(wizard.MESSAGE_TITLE), "Return")
-        _, focus = self.wait_for_texts("Installing Vorpane", "&Exit")
+        # The page says what failed beside Exit, the rollback having left nothing.
+        _, focus = self.wait_for_texts("Installing Vorpane", "&Exit",
+                                       "Disk full: E:\\Vorpane\\Vorpane.Exe. Nothing was changed.")
         self.assertEqual(focus, "Button &Exit")
         session.screenshot("disk-full", facts.window_rect)
         # Taken back: what the run wrote and the directories the pages made.

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/win32/Win32Application.h"
@@ -61,6 +62,16 @@ void showWizardTexts(ui::FormModel& model) {
   for (const auto& c : model.description().controls)
     if (c.kind == ControlKind::Label && model.text(c.name) == "0% complete")
       model.setText(c.name, "100% complete");
+  // Failed runs: the Exit button and, beside it, what failed, in two lines.
+  const std::pair<const char*, const char*> failures[] = {{"BtnInstallExit", "LblInstallFailure"},
+                                                          {"BtnUpgradeExit", "LblUpgradeFailure"}};
+  for (const auto& [exit, failure] : failures) {
+    model.setVisible(exit, true);
+    model.setVisible(failure, true);
+    model.setText(failure,
+                  "Disk full: C:\\Program Files\\Vorpane\\Uninstall_Vorpane.Exe. These could not be removed: "
+                  "C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Vorpane\\Vorpane.Lnk");
+  }
 }
 
 bool measured(ControlKind kind) {
@@ -173,7 +184,8 @@ void checkText(Fixture& f, const ui::ControlDescription& d) {
   HWND window = f.view.controlWindow(d.name);
   const std::string text = displayed(f.model.text(d.name));
   if (window == nullptr || text.empty()) return;
-  const TextArea area = textAreaOf(window, d.kind);
+  TextArea area = textAreaOf(window, d.kind);
+  if (d.wordWrap) area.format = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
   const SIZE need = measure(f.view.controlFont(d.name), text, area);
   const LONG width = area.box.right - area.box.left;
   const LONG height = area.box.bottom - area.box.top;

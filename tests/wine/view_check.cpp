@@ -275,6 +275,48 @@ void checkTabOrderAndFocus(Fixture& f) {
   check(panelFirst, "the notice panel lies above the finish picture");
 }
 
+bool looksDefault(HWND button) {
+  return (GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+}
+
+// A key as the message loop hands it to the dialog manager.
+void pressKey(Fixture& f, WPARAM key) {
+  MSG message{GetFocus(), WM_KEYDOWN, key, 0, 0, {}};
+  IsDialogMessageA(f.view.window(), &message);
+}
+
+void checkEnterAndSelection(Fixture& f) {
+  f.model.setActivePage("Tab10ChooseInstallDir");
+  f.model.setFocus("Edit1");
+  f.pump(50);
+  const LRESULT answer = SendMessageA(f.view.window(), DM_GETDEFID, 0, 0);
+  check(HIWORD(answer) == DC_HASDEFID && LOWORD(answer) == GetDlgCtrlID(f["Button8"]) &&
+            looksDefault(f["Button8"]) && !looksDefault(f["Button9"]),
+        "the page's \"&Next\" is the default push button");
+  SetFocus(f["Button9"]);
+  check(looksDefault(f["Button9"]) && !looksDefault(f["Button8"]), "a focused button takes the default look");
+  pressKey(f, VK_TAB);
+  pressKey(f, VK_TAB);
+  check(GetFocus() == f["Edit1"] && looksDefault(f["Button8"]) && !looksDefault(f["Button9"]),
+        "tabbing on to the entry gives the look back to \"&Next\"");
+  f.recorder.clear();
+  pressKey(f, VK_RETURN);
+  check(f.recorder.saw("Button8Click(Button8)"), "Enter in the entry presses \"&Next\"");
+
+  f.model.selectAll("Edit1");
+  DWORD from = 1, to = 0;
+  SendMessageA(f["Edit1"], EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  check(GetFocus() == f["Edit1"] && from == 0 && to == f.model.text("Edit1").size(),
+        "selecting an entry's text focuses it with all of it selected");
+
+  f.model.setActivePage("Tab14Installing");
+  f.recorder.clear();
+  pressKey(f, VK_RETURN);
+  check(
+      SendMessageA(f.view.window(), DM_GETDEFID, 0, 0) == 0 && f.recorder.count("Button8Click(Button8)") == 0,
+      "a progress page has no default button and ignores Enter");
+}
+
 void checkTimers(Fixture& f) {
   f.recorder.clear();
   f.model.setTimerEnabled("Timer3", true);
@@ -320,6 +362,7 @@ int main() {
     checkDirectoryChoosers(f);
     checkLabels(f);
     checkTabOrderAndFocus(f);
+    checkEnterAndSelection(f);
     checkTimers(f);
     checkPictures(f);
   } catch (const std::exception& error) {
