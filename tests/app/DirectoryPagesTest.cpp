@@ -194,6 +194,7 @@ TEST_F(DirectoryPagesTest, ExistingDataFileRefusesAFreshInstall) {
   EXPECT_EQ(shell.errors[0],
             "Cannot install Vorpane in C:\\Program Files\\Vorpane\\\rbecause it already exists there. You "
             "can:\r- Delete it or uninstall it first, \r- Go back and choose upgrade instead of install.");
+  EXPECT_EQ(model.focus(), "Edit1") << "not the \"&Next\" that was pressed";
   EXPECT_TRUE(model.allSelected("Edit1"));
 }
 
