@@ -308,7 +308,9 @@ bool TFrmInstallVorpane::runOnPage(const PageRun& page, const std::function<void
     run(progress);
   } catch (const std::exception& error) {
     transaction_.abandon(SetupOutcome::Failed, error);
-    showException(shell_, error);
+    // The transaction's message: the error with the system's words where the
+    // installer has none of its own.
+    shell_.showError(withClosingPeriod(transaction_.message()));
     showLeftBehind();
     form_.setText(page.failureLabel, transaction_.failureSummary());
     form_.setVisible(page.failureLabel, true);
