@@ -11,6 +11,7 @@ namespace vorpane::app {
 using platform::DriveType;
 using platform::path::driveRootOf;
 using platform::path::startsAtDriveRoot;
+using platform::path::withoutTrailingBackslash;
 using platform::path::withTrailingBackslash;
 
 std::string ProposedInstallFolder(platform::Platform& platform) {
@@ -42,6 +43,10 @@ std::string ProposedCacheDir(const std::string& downloadDir) {
 namespace {
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+std::runtime_error couldNotCreate(const std::string& directory) {
+  return std::runtime_error("Could not create directory " + directory);
+}
 
 std::runtime_error notAHardDisk(const std::string& directory, const char* diskLine) {
   return std::runtime_error(std::string(1, directory.empty() ? '?' : directory[0]) + ": is not a harddisk\r" +
@@ -81,13 +86,29 @@ bool MakeDirectoryIfMissing(platform::Platform& platform, const std::string& dir
   } catch (const std::exception&) {
     // Whether the directory is there now is what counts; it is tested next.
   }
-  if (!platform.directoryExists(directory))
-    throw std::runtime_error("Could not create directory " + directory);
+  if (!platform.directoryExists(directory)) throw couldNotCreate(directory);
   return true;
 }
 
 bool HoldsInstallation(platform::Platform& platform, const std::string& directory) {
   return platform.fileExists(directory + product::kDataFileName);
+}
+
+std::vector<std::string> MissingLevels(platform::Platform& platform,
+                                       const std::vector<std::string>& directories) {
+  std::vector<std::string> missing;
+  for (const std::string& directory : directories) {
+    std::vector<std::string> levels;  // innermost first
+    for (std::string level = withTrailingBackslash(directory);
+         startsAtDriveRoot(level) && level != driveRootOf(level) && !platform.directoryExists(level);
+         level = platform::path::folderOf(withoutTrailingBackslash(level))) {
+      if (platform.fileExists(withoutTrailingBackslash(level))) throw couldNotCreate(level);
+      levels.push_back(level);
+    }
+    // A level two directories share is listed twice; made once, it is there the second time.
+    missing.insert(missing.end(), levels.rbegin(), levels.rend());
+  }
+  return missing;
 }
 
 void RefuseExistingInstallation(platform::Platform& platform, const std::string& installDir) {

@@ -4,6 +4,7 @@
 // Directories are Windows paths; the fields hold them with a trailing backslash.
 
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -44,6 +45,12 @@ void RefuseOtherThanHardDisk(platform::Platform& platform, const std::string& di
 bool MakeDirectoryIfMissing(platform::Platform& platform, const std::string& directory);
 // Whether a directory holds an installation: its data file is there.
 bool HoldsInstallation(platform::Platform& platform, const std::string& directory);
+// Every level of the directories that is not there yet, outermost first, with
+// its trailing backslash: what the unattended setup and the log make one by
+// one, where a page makes one level only. A level that is a file cannot be
+// made: it is refused with the pages' message before anything is.
+std::vector<std::string> MissingLevels(platform::Platform& platform,
+                                       const std::vector<std::string>& directories);
 // A fresh installation never goes over an existing one: raises the message.
 void RefuseExistingInstallation(platform::Platform& platform, const std::string& installDir);
 

@@ -31,8 +31,10 @@ int UnattendedSetup::install(const Switches& switches) {
     RefuseOtherThanHardDisk(platform_, plan.downloadDir, kDownloadDiskLine);
     RefuseOtherThanHardDisk(platform_, plan.cacheDir, kCacheDiskLine);
     refuseExistingInstallation(plan.installDir);
-    for (const std::string* directory : {&plan.installDir, &plan.downloadDir, &plan.cacheDir})
-      if (MakeDirectoryIfMissing(platform_, *directory)) transaction_.directoryCreated(*directory);
+    // Every missing level is made and recorded, outermost first, so that a
+    // rollback removes the innermost first.
+    for (const auto& level : MissingLevels(platform_, {plan.installDir, plan.downloadDir, plan.cacheDir}))
+      if (MakeDirectoryIfMissing(platform_, level)) transaction_.directoryCreated(level);
   } catch (const std::exception& error) {
     return transaction_.abandon(SetupOutcome::Refused, error);
   }

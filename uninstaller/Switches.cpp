@@ -13,6 +13,12 @@ constexpr std::string_view kFinish = "/finish=";
 
 bool startsWith(const std::string& lowered, std::string_view prefix) { return lowered.rfind(prefix, 0) == 0; }
 
+// Switches that deployment tools pass to every setup program and that change
+// nothing here: no question before the start, no restart, nothing to cancel.
+bool changesNothing(const std::string& lowered) {
+  return lowered == "/sp-" || lowered == "/norestart" || lowered == "/nocancel";
+}
+
 std::optional<std::uint32_t> processIdOf(std::string_view text) {
   std::uint32_t id = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
@@ -29,6 +35,8 @@ Switches ParseSwitches(const std::vector<std::string>& arguments) {
     const std::string lowered = platform::path::lowerAscii(argument);
     if (lowered == "/s" || lowered == "/verysilent") {
       switches.silent = true;
+    } else if (changesNothing(lowered)) {
+      // Accepted as any setup program accepts them.
     } else if (!switches.error.empty()) {
       // Past a bad switch only silence is still read: a script that asked for
       // it must not be stopped by a box about its mistake.
@@ -58,11 +66,15 @@ std::string FinishingCommandLine(const std::string& copy, std::uint32_t processI
 
 std::string UsageText() {
   return "Uninstall_Vorpane.Exe [/S | /VERYSILENT] [/LOG=\"file\"]\r\r"
-         "/S, /VERYSILENT\tremove without asking and without messages\r"
-         "/LOG=\"file\"\ta log of every step\r\r"
-         "Exit codes: 0 done, 1 bad command line, 2 refused (Vorpane is running, the answer was No, "
-         "no installation found), 3 something could not be removed, 5 another Vorpane setup program is "
-         "running.";
+         "/S or /VERYSILENT: remove without asking and without messages\r"
+         "/LOG=\"file\": a log of every step\r"
+         "/SP-, /NORESTART, /NOCANCEL: accepted and ignored (nothing to confirm, restart or cancel)\r\r"
+         "Exit codes:\r"
+         "0: done\r"
+         "1: bad command line\r"
+         "2: refused (Vorpane is running, the answer was No, no installation found)\r"
+         "3: something could not be removed\r"
+         "5: another Vorpane setup program is running";
 }
 
 }  // namespace vorpane::uninstaller

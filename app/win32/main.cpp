@@ -53,11 +53,12 @@ int refuseWhileAnotherRuns(SetupRun& run) {
   return app::Refuse(run, app::kAlreadyRunningMessage, app::exitcode::AlreadyRunning);
 }
 
-// Opens the log of /LOG=; the exit code of the refusal when it cannot be written.
+// Opens the log of /LOG=, in folders made for it when missing; the exit code of
+// the refusal when it cannot be written.
 std::optional<int> openLog(SetupRun& run) {
   if (!run.switches.logFile) return std::nullopt;
   try {
-    run.log = std::make_unique<app::RunLog>(run.platform, *run.switches.logFile);
+    run.log = app::OpenRunLog(run.platform, *run.switches.logFile);
   } catch (const std::exception& error) {
     return app::EndBeforeStart(run,
                                "The log " + *run.switches.logFile + " cannot be written: " + error.what(),

@@ -6,6 +6,7 @@
 
 #include "WizardTestSupport.h"
 #include "app/CommandLine.h"
+#include "app/SetupModes.h"
 #include "app/Switches.h"
 #include "app/UnattendedSetup.h"
 #include "product/Product.h"
@@ -60,6 +61,74 @@ TEST(Switches, LinesThatCannotBeFollowedAreErrors) {
   EXPECT_EQ(ParseSwitches({"/S", "/DIR="}).error, "The switch /DIR= names no path");
   EXPECT_EQ(ParseSwitches({"/DIR=C:\\V"}).error, "These switches need /SILENT or /VERYSILENT");
   EXPECT_FALSE(ParseSwitches({"/S", "/UPGRADE=C:\\V", "/DIR=C:\\W"}).error.empty());
+}
+
+// Every argument that begins with "/" is a switch, the client's /autoupdate or
+// a refusal of the whole line (exit code 1): a typo never opens the wizard.
+TEST(Switches, EverySlashArgumentIsKnownOrRefusesTheLine) {
+  const std::string needSilence = "These switches need /SILENT or /VERYSILENT";
+  const std::string notWithUpgrade =
+      "/UPGRADE= cannot be combined with /DIR=, /D=, /DOWNLOADDIR= or /CACHEDIR=";
+  const struct {
+    Args arguments;
+    std::string error;
+    app::SetupMode mode;
+  } lines[] = {
+      {{"/SP-", "/VERYSILENT", "/SUPPRESSMSGBOXES", "/NORESTART", "/DIR=C:\\V"},
+       "",
+       app::SetupMode::VerySilent},
+      {{"/NoCancel", "/SILENT", "/UPGRADE=C:\\V", "/NOSHORTCUT", "/LOG=C:\\x.log"},
+       "",
+       app::SetupMode::Silent},
+      {{"/sp-", "/norestart", "/nocancel"}, "", app::SetupMode::Wizard},
+      {{"/SP-", "/LOG=C:\\x.log", "/AutoUpdate", "C:\\V", "/QUIET"}, "", app::SetupMode::Wizard},
+      {{"plain", "words"}, "", app::SetupMode::Wizard},
+      {{"/QUIET"}, "Unknown switch /QUIET", app::SetupMode::BadCommandLine},
+      {{"/VERYSILNT", "/D=C:\\X"}, "Unknown switch /VERYSILNT", app::SetupMode::BadCommandLine},
+      {{"/LOG=C:\\x.log", "/VERYSILNT", "/S"}, "Unknown switch /VERYSILNT", app::SetupMode::BadCommandLine},
+      {{"/S", "/LOG=C:\\x.log", "/QUIET"}, "Unknown switch /QUIET", app::SetupMode::BadCommandLine},
+      {{"plain", "/QUIET"}, "Unknown switch /QUIET", app::SetupMode::BadCommandLine},
+      {{"/QUIET", "/autoupdate", "C:\\V"}, "Unknown switch /QUIET", app::SetupMode::BadCommandLine},
+      {{"/NOSHORTCUT", "/autoupdate", "C:\\V"}, "Unknown switch /autoupdate", app::SetupMode::BadCommandLine},
+      {{"plain", "/autoupdate", "C:\\V"}, "Unknown switch /autoupdate", app::SetupMode::BadCommandLine},
+      {{"/S", "/DIR=C:\\Program", "Files\\V"},
+       "Unexpected argument Files\\V",
+       app::SetupMode::BadCommandLine},
+      {{"plain", "/S"}, "Unexpected argument plain", app::SetupMode::BadCommandLine},
+      {{"/S", "/LOG="}, "The switch /LOG= names no path", app::SetupMode::BadCommandLine},
+      {{"/NOSHORTCUT"}, needSilence, app::SetupMode::BadCommandLine},
+      {{"/SP-", "/D=C:\\V"}, needSilence, app::SetupMode::BadCommandLine},
+      {{"/DOWNLOADDIR=C:\\D"}, needSilence, app::SetupMode::BadCommandLine},
+      {{"/CACHEDIR=C:\\C", "/SUPPRESSMSGBOXES"}, needSilence, app::SetupMode::BadCommandLine},
+      {{"/S", "/UPGRADE=C:\\V", "/DOWNLOADDIR=C:\\D"}, notWithUpgrade, app::SetupMode::BadCommandLine},
+      {{"/S", "/UPGRADE=C:\\V", "/CACHEDIR=C:\\C"}, notWithUpgrade, app::SetupMode::BadCommandLine},
+      {{"/S", "/UPGRADE=C:\\V", "/D=C:\\W"}, notWithUpgrade, app::SetupMode::BadCommandLine},
+  };
+  for (const auto& line : lines) {
+    const auto s = ParseSwitches(line.arguments);
+    EXPECT_EQ(s.error, line.error) << ::testing::PrintToString(line.arguments);
+    EXPECT_EQ(app::ModeOf(s), line.mode) << ::testing::PrintToString(line.arguments);
+  }
+  // Plain words and /autoupdate with all after it are the wizard's.
+  EXPECT_EQ(ParseSwitches({"/SP-", "/autoupdate", "C:\\My", "V"}).wizardArguments,
+            (Args{"/autoupdate", "C:\\My", "V"}));
+  EXPECT_EQ(ParseSwitches({"/LOG=C:\\x.log", "plain"}).wizardArguments, Args{"plain"});
+  // A refusal keeps the log and the silence asked for, also when misspelt.
+  EXPECT_EQ(ParseSwitches({"/QUIET", "/LOG=C:\\x.log"}).logFile, "C:\\x.log");
+  EXPECT_FALSE(ParseSwitches({"/QUIET", "/S"}).showsMessages());
+  for (const char* misspelt : {"/VERYSILNT", "/VerySilent1", "/SUPRESSMSGBOXES"})
+    EXPECT_FALSE(ParseSwitches({misspelt}).showsMessages()) << misspelt;
+  EXPECT_TRUE(ParseSwitches({"/QUIET"}).showsMessages());
+  EXPECT_TRUE(ParseSwitches({"/SILNT"}).showsMessages());
+}
+
+// A box's font is proportional: the list has no columns, one switch a line.
+TEST(Switches, TheListHasOneSwitchALine) {
+  const std::string help = app::SwitchesHelpText();
+  EXPECT_EQ(help.find('\t'), std::string::npos);
+  for (const char* line : {"\r/SILENT: install without questions, showing only the progress\r",
+                           "\r/SP-, /NORESTART, /NOCANCEL: ", "\r/VERYSILENT or /S: "})
+    EXPECT_NE(help.find(line), std::string::npos) << line;
 }
 
 class UnattendedSetupTest : public WizardTest {
@@ -229,6 +298,63 @@ TEST_F(UnattendedSetupTest, EveryRefusedChangeAndFullDiskLeavesTheMachineAsItWas
     EXPECT_EQ(installWith([&] { platform.fillDiskAt(std::string("C:\\Vorpane\\") + full, 5000); }), 3);
     EXPECT_EQ(machine(scratch, platform), before) << full;
   }
+}
+
+// Deployment scripts name directories whose parents are missing too: every
+// level is made, and a setup that does not stand takes each back again.
+TEST_F(UnattendedSetupTest, EveryMissingLevelIsMadeAndTakenBackInnermostFirst) {
+  const Args nested{"/S", "/CACHEDIR=C:\\Data\\Cache", "/DOWNLOADDIR=C:\\Data\\Down\\Here",
+                    "/D=C:\\Other Place\\Deep\\Vorpane"};
+  const auto installWith = [&](int refused) {
+    platform.refuseChange(0);
+    app::RunLog log(platform, "C:\\setup.log");
+    platform.refuseChange(refused);
+    app::UnattendedSetup setup(platform, nowhere, &log);
+    const int code = setup.run(ParseSwitches(nested));
+    message = setup.message();
+    return code;
+  };
+  std::ofstream(host("C:\\Data")) << "a file where a folder goes";
+  const auto withFile = machine(scratch, platform);
+  EXPECT_EQ(installWith(0), 2);
+  EXPECT_EQ(message, "Could not create directory C:\\Data\\");
+  EXPECT_EQ(machine(scratch, platform), withFile);
+  EXPECT_EQ(logLines().at(3), "Refused: " + message) << "checked before anything is made";
+  fs::remove(host("C:\\Data"));
+
+  const auto before = machine(scratch, platform);
+  for (int refused = 1; refused <= 7; ++refused) {  // one level refused after those before it were made
+    EXPECT_EQ(installWith(refused), 2) << refused;
+    EXPECT_EQ(machine(scratch, platform), before) << refused;
+  }
+  platform.fillDiskAt("C:\\Other Place\\Deep\\Vorpane\\Vorpane.Dat", 10);
+  EXPECT_EQ(installWith(0), 3);
+  EXPECT_EQ(machine(scratch, platform), before);
+
+  platform.fillDiskAt("C:\\Other Place\\Deep\\Vorpane\\Vorpane.Dat", 1 << 30);  // room again
+  EXPECT_EQ(installWith(0), 0);
+  std::vector<std::string> created;
+  for (const auto& line : logLines())
+    if (line.starts_with("Created directory C:\\") && !line.starts_with("Created directory C:\\Menu"))
+      created.push_back(line.substr(18));
+  EXPECT_EQ(created, (Args{"C:\\Other Place\\", "C:\\Other Place\\Deep\\", "C:\\Other Place\\Deep\\Vorpane\\",
+                           "C:\\Data\\", "C:\\Data\\Down\\", "C:\\Data\\Down\\Here\\", "C:\\Data\\Cache\\"}));
+}
+
+TEST_F(UnattendedSetupTest, AnUpgradeOfAnotherDataFileVersionIsRefusedAndTouchesNothing) {
+  makeDirectory("C:\\V");
+  for (const int version : {3, 15}) {
+    std::ofstream(host("C:\\V\\Vorpane.Dat"), std::ios::binary) << "\x1f" << static_cast<char>(84 + version);
+    const auto before = machine(scratch, platform);
+    EXPECT_EQ(run({"/UPGRADE=C:\\V"}), 2) << version;
+    EXPECT_EQ(machine(scratch, platform), before) << version;
+  }
+}
+
+// A log is wanted after a failure too: the folders made for it stay.
+TEST_F(UnattendedSetupTest, TheLogsMissingFoldersAreMade) {
+  app::OpenRunLog(platform, "C:\\Logs\\New\\setup.log")->write("written");
+  EXPECT_TRUE(fs::exists(host("C:\\Logs\\New\\setup.log")));
 }
 
 TEST_F(UnattendedSetupTest, UpgradesACompatibleInstallationAndKeepsItsData) {

@@ -453,6 +453,16 @@ TEST(UninstallSwitches, ReadsTheSwitchesInAnyCase) {
   EXPECT_FALSE(ParseSwitches({"/FINISH=12", "C:\\V\\Uninstall_Vorpane.Exe"}).error.empty()) << "no key";
 }
 
+// What deployment tools pass to every setup program is accepted; the usage
+// text is read in a box's proportional font, so it has no columns.
+TEST(UninstallSwitches, AcceptsTheDeploymentToolsSwitchesAndListsThemLineByLine) {
+  const Switches s = ParseSwitches({"/SP-", "/S", "/NoRestart", "/NOCANCEL"});
+  EXPECT_TRUE(s.silent);
+  EXPECT_EQ(s.error, "");
+  EXPECT_EQ(UsageText().find('\t'), std::string::npos);
+  EXPECT_NE(UsageText().find("\r/SP-, /NORESTART, /NOCANCEL: "), std::string::npos);
+}
+
 // A script that asked for silence never meets a box, not even about its own mistake.
 TEST(UninstallSwitches, SilenceAfterABadSwitchStillCounts) {
   const Switches s = ParseSwitches({"/LOG=", "/BOGUS", "/VERYSILENT"});

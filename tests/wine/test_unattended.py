@@ -34,7 +34,9 @@ class Unattended(unittest.TestCase):
     def log(self, name):
         return self.session.host_path("C:\\" + name).read_text(errors="replace").splitlines()
 
-    def test_very_silent_installs_everything_without_a_window(self):
+    def launch_unseen(self, switches, timeout=60):
+        """Runs the installer like launch(); also asserts that it showed no
+        window of its own (the wizard or a box) meanwhile."""
         session = self.session
         seen = []
         watching = threading.Event()
@@ -48,12 +50,17 @@ class Unattended(unittest.TestCase):
         watcher = threading.Thread(target=watch)
         watcher.start()
         try:
-            code = self.launch('/VERYSILENT /LOG="C:\\very.log" /D=C:\\Deploy Here')
+            code = self.launch(switches, timeout)
         finally:
             watching.set()
             watcher.join()
+        self.assertEqual(seen, [], switches)
+        return code
+
+    def test_very_silent_installs_everything_without_a_window(self):
+        session = self.session
+        code = self.launch_unseen('/VERYSILENT /LOG="C:\\very.log" /D=C:\\Deploy Here')
         self.assertEqual(code, 0, "\n".join(self.log("very.log")))
-        self.assertEqual(seen, [])
         installed = session.host_path("C:\\Deploy Here")
         self.assertEqual(sorted(p.name for p in installed.iterdir()),
                          ["Uninstall_Vorpane.Exe", "Vorpane.Dat", "Vorpane.Exe"])
@@ -72,6 +79,25 @@ class Unattended(unittest.TestCase):
         self.assertIn("Refused: D: is not a harddisk", log[-2])
         self.assertFalse(self.session.host_path("D:\\Vorpane").exists())
         self.assertEqual(self.launch("/S /BOGUS"), 1)
+
+    def test_a_mistyped_switch_ends_at_once_with_one(self):
+        # The misspelt silence shows no box either: the script gets its 1 at once.
+        self.assertEqual(self.launch_unseen("/VERYSILNT /D=C:\\X", timeout=20), 1)
+        # A log in folders that are not there yet is written all the same.
+        code = self.launch_unseen('/LOG="C:\\New Logs\\Typo\\typo.log" /VERYSILNT /D=C:\\X', timeout=20)
+        self.assertEqual(code, 1)
+        log = self.log("New Logs\\Typo\\typo.log")
+        self.assertIn("Bad command line: Unknown switch /VERYSILNT", log[-2])
+        self.assertTrue(log[-1].endswith("Exit code 1"), log)
+        self.assertFalse(self.session.host_path("C:\\X").exists())
+
+    def test_the_package_managers_line_installs_into_missing_parents(self):
+        # Runs after the upgrade test (by name), which expects the first entry to be its own.
+        code = self.launch_unseen(
+            '/SP- /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /DIR="C:\\Other Place\\Deep\\Vorpane"')
+        self.assertEqual(code, 0)
+        installed = self.session.host_path("C:\\Other Place\\Deep\\Vorpane")
+        self.assertEqual((installed / "Vorpane.Exe").stat().st_size, 2188800)
 
     def test_silent_shows_the_progress_page_and_upgrades_keeping_the_data_file(self):
         session = self.session

@@ -1,0 +1,14 @@
+#include "app/RunLog.h"
+
+#include "app/DirectoryChoices.h"
+#include "platform/WindowsPath.h"
+
+namespace vorpane::app {
+
+std::unique_ptr<RunLog> OpenRunLog(platform::Platform& platform, const std::string& path) {
+  const std::string folder = platform::path::folderOf(platform.fullPath(path));
+  for (const auto& level : MissingLevels(platform, {folder})) MakeDirectoryIfMissing(platform, level);
+  return std::make_unique<RunLog>(platform, path);
+}
+
+}  // namespace vorpane::app
