@@ -116,7 +116,7 @@ TEST(Switches, EverySlashArgumentIsKnownOrRefusesTheLine) {
   // A refusal keeps the log and the silence asked for, also when misspelt.
   EXPECT_EQ(ParseSwitches({"/QUIET", "/LOG=C:\\x.log"}).logFile, "C:\\x.log");
   EXPECT_FALSE(ParseSwitches({"/QUIET", "/S"}).showsMessages());
-  for (const char* misspelt : {"/VERYSILNT", "/VerySilent1", "/SUPRESSMSGBOXES"})
+  for (const char* misspelt : {"/VERYSILNT", "/VerySlient", "/SUPRESSMSGBOXES"})
     EXPECT_FALSE(ParseSwitches({misspelt}).showsMessages()) << misspelt;
   EXPECT_TRUE(ParseSwitches({"/QUIET"}).showsMessages());
   EXPECT_TRUE(ParseSwitches({"/SILNT"}).showsMessages());
