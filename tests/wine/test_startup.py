@@ -250,9 +250,11 @@ class Startup(wizard.Driving, unittest.TestCase):
                                "Exit code 4"), log)
         session.stop(shell)
 
-        # A log that cannot be written, and no desktop shell: started directly.
-        bad = self.launch(f'"{self.program}" /LOG=C:\\Missing\\auto.log /autoupdate C:\\Auto', wait=False)
-        self.refusal_box(bad, "The log C:\\Missing\\auto.log cannot be written: Invalid filename", 1)
+        # A log that cannot be written (a file where its folder would be made), and
+        # no desktop shell: started directly.
+        bad = self.launch(f'"{self.program}" /LOG=C:\\Auto\\Vorpane.Exe\\auto.log /autoupdate C:\\Auto', wait=False)
+        self.refusal_box(bad, "The log C:\\Auto\\Vorpane.Exe\\auto.log cannot be written: "
+                              "Could not create directory C:\\Auto\\Vorpane.Exe\\", 1)
         self.assertEqual(self.wait_client_starts(2), [RESTART, RESTART])
 
     def test_in_silence_no_box_shows_and_an_unexpected_error_ends_with_three(self):
