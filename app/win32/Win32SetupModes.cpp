@@ -82,6 +82,7 @@ int showHelp(SetupRun& run) {
     showMessage(SwitchesHelpText(), MB_ICONINFORMATION);
   else
     run.writeLog(SwitchesHelpText());
+  run.writeLog("Exit code 0");
   return exitcode::Done;
 }
 
