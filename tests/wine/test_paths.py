@@ -72,7 +72,7 @@ class Paths(unittest.TestCase):
             self.assertEqual(target.lower().rpartition("\\")[0], stored.lower(), target)
         code, text = self.install("C:\\Linked\\VP4\\", "same-folder.log")
         self.assertEqual(code, 2, text)
-        self.assertIn(f"Cannot install Vorpane in {stored}\\", text)
+        self.assertIn(f"{stored}\\ already holds an installation of Vorpane; use /UPGRADE=", text)
 
     def test_a_relative_directory_is_refused(self):
         code, text = self.install("VP5", "relative.log")
