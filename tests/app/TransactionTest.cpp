@@ -246,6 +246,9 @@ TEST_F(TransactionTest, RollbackUndoesNewestFirstAndKeepsWhatItCannotUndo) {
   write("C:\\A\\B\\new.txt", "made again");
   transaction.rollBack();
   EXPECT_FALSE(fs::exists(host("C:\\A\\B")));  // the file went before its directory
+  std::ifstream relogged(host("C:\\setup.log"));
+  EXPECT_NE(std::string(std::istreambuf_iterator<char>(relogged), {}).find("Removed C:\\A\\B\\new.txt"),
+            std::string::npos);
   EXPECT_FALSE(transaction.holdsChanges());
   EXPECT_TRUE(platform.registryKeyExists("Software\\Old"));  // only brought up to date
   EXPECT_FALSE(platform.registryKeyExists("Software\\New"));
