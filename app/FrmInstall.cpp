@@ -13,6 +13,7 @@
 #include "datafile/InitialDataFile.h"
 #include "finder/LIB_FindFiles.h"
 #include "platform/WindowsPath.h"
+#include "product/ExitCodes.h"
 #include "product/Product.h"
 #include "product/ProductTexts.h"
 
@@ -102,7 +103,7 @@ void TFrmInstallVorpane::create() { form_.raise(form_.description().name, Event:
 
 void TFrmInstallVorpane::close(int exitCode) {
   form_.raise(form_.description().name, Event::Close);
-  writeLog("Exit code " + std::to_string(exitCode));
+  writeLog(product::exitcode::LogLine(exitCode));
   shell_.terminate(exitCode);
 }
 
@@ -133,7 +134,7 @@ void TFrmInstallVorpane::FormClose() {
 // Leaving before the installation ran takes back the directories the pages made.
 void TFrmInstallVorpane::Button1Click() {
   takeBack();
-  writeLog("Exit code 0");
+  writeLog(product::exitcode::LogLine(product::exitcode::Done));
   shell_.halt(0);
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "product/DeploymentSwitches.h"
+
 namespace vorpane::app {
 
 namespace {
@@ -24,16 +26,10 @@ void fail(Switches& switches, std::string reason) {
   if (switches.error.empty()) switches.error = std::move(reason);
 }
 
-// Switches that deployment tools pass to every installer and that change
-// nothing here: no question before the start, no restart, nothing to cancel.
-bool changesNothing(const std::string& upper) {
-  return upper == "/SP-" || upper == "/NORESTART" || upper == "/NOCANCEL";
-}
-
 // Reads one switch into switches; false when the argument is none of ours.
 bool readSwitch(const std::string& argument, Switches& switches) {
   const std::string upper = upperCase(argument);
-  if (changesNothing(upper)) return true;
+  if (product::IsNoOpSwitch(argument)) return true;
   if (upper == "/SILENT") return switches.silent = true;
   if (upper == "/VERYSILENT" || upper == "/S") return switches.verySilent = true;
   if (upper == "/SUPPRESSMSGBOXES") return switches.suppressMessageBoxes = true;
@@ -145,17 +141,18 @@ Switches ParseSwitches(const std::vector<std::string>& arguments) {
 }
 
 std::string SwitchesHelpText() {
-  return "Install_Vorpane [switches]\r\r"
-         "/SILENT: install without questions, showing only the progress\r"
-         "/VERYSILENT or /S: install without any window\r"
-         "/SUPPRESSMSGBOXES: with /SILENT, errors only in the log and exit code\r"
-         "/DIR=\"path\" or /D=path: the installation directory (/D= last, unquoted)\r"
-         "/DOWNLOADDIR=\"path\": the download directory\r"
-         "/CACHEDIR=\"path\": the cache directory\r"
-         "/NOSHORTCUT: no shortcut on the desktop\r"
-         "/UPGRADE=\"path\": upgrade the installation in that directory\r"
-         "/LOG=\"file\": write a log of the run (also with the wizard)\r"
-         "/SP-, /NORESTART, /NOCANCEL: accepted and ignored (nothing to confirm, restart or cancel)\r"
+  return std::string(
+             "Install_Vorpane [switches]\r\r"
+             "/SILENT: install without questions, showing only the progress\r"
+             "/VERYSILENT or /S: install without any window\r"
+             "/SUPPRESSMSGBOXES: with /SILENT, errors only in the log and exit code\r"
+             "/DIR=\"path\" or /D=path: the installation directory (/D= last, unquoted)\r"
+             "/DOWNLOADDIR=\"path\": the download directory\r"
+             "/CACHEDIR=\"path\": the cache directory\r"
+             "/NOSHORTCUT: no shortcut on the desktop\r"
+             "/UPGRADE=\"path\": upgrade the installation in that directory\r"
+             "/LOG=\"file\": write a log of the run (also with the wizard)\r") +
+         product::kNoOpSwitchesHelpLine +
          "/? or /HELP: this list\r\r"
          "/SILENT, /VERYSILENT and /S accept the disclaimer on your behalf.\r\r"
          "Exit codes:\r"

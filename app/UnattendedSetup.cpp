@@ -12,7 +12,7 @@ namespace vorpane::app {
 
 int UnattendedSetup::run(const Switches& switches) {
   const int code = switches.upgradeDir ? upgrade(switches) : install(switches);
-  transaction_.log("Exit code " + std::to_string(code));
+  transaction_.log(exitcode::LogLine(code));
   return code;
 }
 

@@ -2,6 +2,8 @@
 // The exit codes of the installer and the uninstaller: one set of numbers, so
 // that a deployment script reads both programs the same way.
 
+#include <string>
+
 namespace vorpane::product::exitcode {
 
 inline constexpr int Done = 0;
@@ -15,5 +17,8 @@ inline constexpr int RunFailed = 3;
 inline constexpr int Damaged = 4;
 // Another installer (or uninstaller) is already at work in this session.
 inline constexpr int AlreadyRunning = 5;
+
+// The last line of every log, whichever way a program ends.
+inline std::string LogLine(int code) { return "Exit code " + std::to_string(code); }
 
 }  // namespace vorpane::product::exitcode

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "platform/WindowsPath.h"
+#include "product/DeploymentSwitches.h"
 
 namespace vorpane::uninstaller {
 
@@ -12,12 +13,6 @@ constexpr std::string_view kLog = "/log=";
 constexpr std::string_view kFinish = "/finish=";
 
 bool startsWith(const std::string& lowered, std::string_view prefix) { return lowered.rfind(prefix, 0) == 0; }
-
-// Switches that deployment tools pass to every setup program and that change
-// nothing here: no question before the start, no restart, nothing to cancel.
-bool changesNothing(const std::string& lowered) {
-  return lowered == "/sp-" || lowered == "/norestart" || lowered == "/nocancel";
-}
 
 std::optional<std::uint32_t> processIdOf(std::string_view text) {
   std::uint32_t id = 0;
@@ -35,7 +30,7 @@ Switches ParseSwitches(const std::vector<std::string>& arguments) {
     const std::string lowered = platform::path::lowerAscii(argument);
     if (lowered == "/s" || lowered == "/verysilent") {
       switches.silent = true;
-    } else if (changesNothing(lowered)) {
+    } else if (product::IsNoOpSwitch(argument)) {
       // Accepted as any setup program accepts them.
     } else if (!switches.error.empty()) {
       // Past a bad switch only silence is still read: a script that asked for
@@ -65,10 +60,12 @@ std::string FinishingCommandLine(const std::string& copy, std::uint32_t processI
 }
 
 std::string UsageText() {
-  return "Uninstall_Vorpane.Exe [/S | /VERYSILENT] [/LOG=\"file\"]\r\r"
-         "/S or /VERYSILENT: remove without asking and without messages\r"
-         "/LOG=\"file\": a log of every step\r"
-         "/SP-, /NORESTART, /NOCANCEL: accepted and ignored (nothing to confirm, restart or cancel)\r\r"
+  return std::string(
+             "Uninstall_Vorpane.Exe [/S | /VERYSILENT] [/LOG=\"file\"]\r\r"
+             "/S or /VERYSILENT: remove without asking and without messages\r"
+             "/LOG=\"file\": a log of every step\r") +
+         product::kNoOpSwitchesHelpLine +
+         "\r"
          "Exit codes:\r"
          "0: done\r"
          "1: bad command line\r"

@@ -239,7 +239,7 @@ class Uninstallation {
   }
 
   int finish(int code) {
-    write("Exit code " + std::to_string(code));
+    write(exitcode::LogLine(code));
     return code;
   }
 

@@ -82,7 +82,7 @@ int showHelp(SetupRun& run) {
     showMessage(SwitchesHelpText(), MB_ICONINFORMATION);
   else
     run.writeLog(SwitchesHelpText());
-  run.writeLog("Exit code 0");
+  run.writeLog(exitcode::LogLine(exitcode::Done));
   return exitcode::Done;
 }
 
@@ -91,7 +91,7 @@ int showHelp(SetupRun& run) {
 int EndBeforeStart(SetupRun& run, const std::string& message, int code) {
   if (run.switches.showsMessages()) showMessage(message, MB_ICONERROR);
   RestartClientAfterRefusal(run.platform, run.switches, code, run.log.get());
-  run.writeLog("Exit code " + std::to_string(code));
+  run.writeLog(exitcode::LogLine(code));
   return code;
 }
 

@@ -109,7 +109,7 @@ int reportUnexpectedError(SetupRun& run, const std::exception& error) {
   std::fprintf(stderr, "Install_Vorpane: %s\n", error.what());
   if (run.log) {
     run.log->writeFailure("Failed", error);
-    run.log->write("Exit code " + std::to_string(app::exitcode::RunFailed));
+    run.log->write(app::exitcode::LogLine(app::exitcode::RunFailed));
   }
   if (run.switches.showsMessages())
     MessageBoxA(nullptr, app::withClosingPeriod(error.what()).c_str(), app::kApplicationTitle,

@@ -115,7 +115,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::fprintf(stderr, "Uninstall_Vorpane: %s\n", error.what());
     if (log) {
       log->writeFailure("Failed", error);
-      log->write("Exit code " + std::to_string(vorpane::uninstaller::exitcode::RunFailed));
+      log->write(vorpane::uninstaller::exitcode::LogLine(vorpane::uninstaller::exitcode::RunFailed));
     }
     if (!switches.silent) showBox(error.what(), MB_OK | MB_ICONERROR);
     return vorpane::uninstaller::exitcode::RunFailed;
