@@ -52,6 +52,9 @@ class HostPlatform : public Platform {
   void fillDiskAt(const std::string& windowsPath, std::size_t bytes);
   // createShortcut() raises as if the shell-link object could not be had.
   void failShortcuts(bool fail);
+  // What the system says of any error code from now on; nothing by default.
+  void setSystemErrorText(std::string text) { systemErrorText_ = std::move(text); }
+  std::string systemErrorText(int /*ioCode*/) override { return systemErrorText_; }
   // The number-th change from now on (a directory, file, replacement, shortcut
   // or registry key made, a file, directory or registry key removed, a program
   // started) is refused with "Access denied", as a disk or registry that turns
@@ -199,6 +202,7 @@ class HostPlatform : public Platform {
   std::uint32_t processId_ = 4242;
   std::optional<std::string> temporaryFolder_;
   std::set<std::string> heldFiles_;  // keyed by key(path)
+  std::string systemErrorText_;
   std::vector<StagingFolder> stagingFolders_;
   bool elevated_ = false;
   bool desktopShell_ = true;

@@ -420,6 +420,15 @@ TEST_F(UpgradeRunTest, APermanentRefusalOtherThanInUseIsReportedAtOnceWithTheFil
   // The uninstaller, complete and waiting beside its target, goes too.
   EXPECT_FALSE(fs::exists(host(kDir + "Uninstall_Vorpane.Exe.new")));
   EXPECT_FALSE(fs::exists(host(kDir + "Uninstall_Vorpane.Exe")));
+
+  // An error the installer has no words for shows the system's.
+  platform.setSystemErrorText("the system's words");
+  platform.refuseReplace(kDir + "Vorpane.Exe", 1392);
+  shell.errors.clear();
+  startAutomatic();
+  acceptDisclaimer();
+  EXPECT_EQ(shell.errors,
+            std::vector<std::string>{"I/O error 1392: C:\\Old Vorpane\\Vorpane.Exe (the system's words)"});
 }
 
 }  // namespace

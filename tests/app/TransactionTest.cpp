@@ -283,13 +283,8 @@ TEST_F(TransactionTest, DirectoriesLeftWithBackGoWhenEmptyWhateverTheOutcome) {
 
 // An error the runtime has no words for is told in the system's.
 TEST_F(TransactionTest, AFailureWithoutWordsOfItsOwnGetsTheSystemsWords) {
-  class WordyPlatform : public platform::HostPlatform {
-   public:
-    std::string systemErrorText(int code) override {
-      return "the system's words for " + std::to_string(code);
-    }
-  } wordy;
-  app::SetupTransaction transaction(wordy, nullptr);
+  platform.setSystemErrorText("the system's words for 1392");
+  app::SetupTransaction transaction(platform, nullptr);
   EXPECT_EQ(transaction.abandon(app::SetupOutcome::Failed, platform::IoError(1392, "C:\\V\\Vorpane.Exe")), 3);
   EXPECT_EQ(transaction.message(), "I/O error 1392: C:\\V\\Vorpane.Exe (the system's words for 1392)");
   transaction.abandon(app::SetupOutcome::Failed,
