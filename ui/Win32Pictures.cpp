@@ -1,7 +1,5 @@
 #include "ui/Win32Pictures.h"
 
-#include <wincodec.h>
-
 #include <cctype>
 #include <cstdint>
 #include <span>
@@ -77,17 +75,16 @@ void composeOver(std::uint8_t* pixels, std::size_t count, COLORREF background) {
 
 }  // namespace
 
-RenderedPicture renderPicture(HINSTANCE instance, const std::string& name, int width, int height,
-                              COLORREF background) {
+RenderedPicture PictureDecoder::render(HINSTANCE instance, const std::string& name, int width, int height,
+                                       COLORREF background) {
   const std::span<const BYTE> bytes = embeddedBytes(instance, name);
   if (bytes.empty() || width <= 0 || height <= 0) return {};
 
-  ComPtr<IWICImagingFactory> factory;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                              reinterpret_cast<void**>(factory.put()))))
+  if (!factory_ && FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                           IID_IWICImagingFactory, reinterpret_cast<void**>(factory_.put()))))
     return {};
   const ComPtr<IWICBitmapSource> source =
-      decodedSource(factory.get(), bytes, static_cast<UINT>(width), static_cast<UINT>(height));
+      decodedSource(factory_.get(), bytes, static_cast<UINT>(width), static_cast<UINT>(height));
   if (!source) return {};
 
   BITMAPINFO info{};

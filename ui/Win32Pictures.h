@@ -3,6 +3,7 @@
 // after their files ("welcome.jpg"); Windows' own imaging component decodes
 // them when the form is created. COM must be initialised on the thread.
 
+#include <wincodec.h>
 #include <windows.h>
 
 #include <string>
@@ -23,11 +24,20 @@ struct RenderedPicture {
   explicit operator bool() const { return bitmap.valid(); }
 };
 
-// Decodes the embedded picture and scales it to width x height, laying any
-// transparent parts over the background. Returns an empty picture when the
-// resource is missing or cannot be decoded: the pictures are decoration, and
-// a box without one must not keep the installer from running.
-RenderedPicture renderPicture(HINSTANCE instance, const std::string& name, int width, int height,
-                              COLORREF background);
+// Renders the embedded pictures, all with one imaging factory, made when the
+// first picture is wanted: making one costs about as much as decoding a
+// picture.
+class PictureDecoder {
+ public:
+  // Decodes the embedded picture and scales it to width x height, laying any
+  // transparent parts over the background. Returns an empty picture when the
+  // resource is missing or cannot be decoded: the pictures are decoration, and
+  // a box without one must not keep the installer from running.
+  RenderedPicture render(HINSTANCE instance, const std::string& name, int width, int height,
+                         COLORREF background);
+
+ private:
+  ComPtr<IWICImagingFactory> factory_;
+};
 
 }  // namespace vorpane::ui::win32

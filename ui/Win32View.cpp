@@ -413,8 +413,9 @@ void Win32View::modelChanged(const std::string& name, Property property) {
 
 void Win32View::activePageChanged(const std::string& page) {
   if (window_ == nullptr) return;
-  const Control* shown = find(page);
+  Control* shown = find(page);
   if (shown == nullptr) return;
+  createPageOnFirstShow(*shown);
   // Show the new page before hiding the old, so the container never shows empty.
   ShowWindow(shown->window, SW_SHOW);
   for (const std::string& other : model_.description().pages)

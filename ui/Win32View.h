@@ -43,8 +43,11 @@ class Win32View final : public FormView {
 
   void setFailureHandler(FailureHandler handler) { failureHandler_ = std::move(handler); }
 
-  // Creates the main window and every control, hidden, showing the model's
-  // present state. Throws std::runtime_error when Windows refuses a window.
+  // Creates the main window, hidden, with the controls outside the pages and
+  // those of the active page, showing the model's present state. A page's own
+  // controls are created when it is first shown: most pages are never seen by
+  // a run, and the first page shows sooner. Throws std::runtime_error when
+  // Windows refuses a window.
   void create();
   // Shows the main window centred on the screen and activates it.
   void showCentred();
@@ -76,6 +79,7 @@ class Win32View final : public FormView {
     int shownMaximum = -1;                // progress bars: the range the window has
     ULONGLONG shownAt = 0;                // progress bars: when the window was given a position
     bool progressPending = false;         // progress bars: a newer position waits for the timer
+    bool childrenCreated = false;         // containers: their controls have windows
   };
 
   static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -89,6 +93,7 @@ class Win32View final : public FormView {
   void registerClasses();
   void createMainWindow();
   void createChildren(const std::string& parent, HWND parentWindow);
+  void createPageOnFirstShow(Control& page);
   void createControl(Control& control, HWND parentWindow);
   void showModelState(Control& control);
   void createPicture(Control& control);
@@ -157,6 +162,7 @@ class Win32View final : public FormView {
   std::unordered_map<HWND, std::size_t> byWindow_;
   std::map<std::string, handles::GdiObject<HFONT>> fonts_;
   std::map<COLORREF, handles::GdiObject<HBRUSH>> brushes_;
+  win32::PictureDecoder pictures_;
   HWND savedFocus_ = nullptr;
   // The button drawn as the default push button, the one Enter presses.
   HWND defaultShown_ = nullptr;

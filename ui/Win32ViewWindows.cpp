@@ -121,10 +121,26 @@ void Win32View::createChildren(const std::string& parent, HWND parentWindow) {
     return creationKey(*controls_[a].description, a) < creationKey(*controls_[b].description, b);
   });
   for (std::size_t i : children) {
-    createControl(controls_[i], parentWindow);
-    if (isContainer(controls_[i].description->kind))
-      createChildren(controls_[i].description->name, controls_[i].window);
+    Control& child = controls_[i];
+    createControl(child, parentWindow);
+    const bool deferred =
+        child.description->kind == ControlKind::Page && child.description->name != model_.activePage();
+    if (isContainer(child.description->kind) && !deferred) {
+      createChildren(child.description->name, child.window);
+      child.childrenCreated = true;
+    }
   }
+}
+
+void Win32View::createPageOnFirstShow(Control& page) {
+  if (page.childrenCreated) return;
+  createChildren(page.description->name, page.window);
+  page.childrenCreated = true;
+  // A control of the page that was given the focus before the page had
+  // windows takes it now, as it would have had its window existed then.
+  const std::string& focus = model_.focus();
+  const HWND focusWindow = controlWindow(focus);
+  if (focusWindow != nullptr && IsChild(page.window, focusWindow)) focusChanged(focus);
 }
 
 namespace {
@@ -252,7 +268,7 @@ void Win32View::createPicture(Control& control) {
     width = box.right;
     height = box.bottom;
   }
-  control.picture = win32::renderPicture(instance_, d.picture, width, height, control.background);
+  control.picture = pictures_.render(instance_, d.picture, width, height, control.background);
 }
 
 // A fresh window shows what the model holds now, which may differ from the

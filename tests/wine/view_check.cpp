@@ -117,7 +117,9 @@ void checkWindow(Fixture& f) {
 
 void checkPages(Fixture& f) {
   f.recorder.clear();
+  check(f["BtnInstall"] == nullptr, "a page not yet shown has no windows");
   f.model.setActivePage("Tab03Choose");
+  check(f["BtnInstall"] != nullptr, "a page's windows are made when it first shows");
   int visible = 0;
   for (const auto& page : f.model.description().pages) visible += IsWindowVisible(f[page]) ? 1 : 0;
   check(visible == 1 && IsWindowVisible(f["Tab03Choose"]), "only the active page is visible");
@@ -137,8 +139,11 @@ void checkEdits(Fixture& f) {
   check(f.recorder.count("EdAgreeChange(EdAgree)") == 3, "every typed letter raises Change once");
   check(f.model.focus() == "EdAgree", "the model follows the user's focus");
 
+  // Given before its page has windows, shown once they are made.
   f.model.setText("Edit1", "C:\\Program Files\\Vorpane\\");
+  f.model.setActivePage("Tab10ChooseInstallDir");
   check(textOf(f["Edit1"]) == "C:\\Program Files\\Vorpane\\", "an entry shows the model's text");
+  f.model.setActivePage("Tab02Disclaimer");
   const std::string memo = textOf(f["Memo2"]);
   check(!memo.empty() && memo == f.model.text("Memo2"), "the memo shows the legal statement");
   check((GetWindowLongA(f["Memo2"], GWL_STYLE) & (ES_READONLY | WS_TABSTOP)) == ES_READONLY,
@@ -146,6 +151,7 @@ void checkEdits(Fixture& f) {
 }
 
 void checkCheckBoxAndProgress(Fixture& f) {
+  f.model.setActivePage("Tab13InstallNow");
   HWND box = f["cbShortcut"];
   check(SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED, "the shortcut box starts ticked");
   SendMessageA(box, BM_CLICK, 0, 0);
@@ -153,6 +159,7 @@ void checkCheckBoxAndProgress(Fixture& f) {
   f.model.setChecked("cbShortcut", true);
   check(SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED, "the box follows the model");
 
+  f.model.setActivePage("Tab14Installing");
   HWND bar = f["pbInstall"];
   f.model.setMaximum("pbInstall", 3000);
   // A run's burst of positions reaches the bar within a frame, the last one included.
@@ -166,6 +173,7 @@ void checkCheckBoxAndProgress(Fixture& f) {
 }
 
 void checkComboBox(Fixture& f) {
+  f.model.setActivePage("Tab21StartUpgrade");
   HWND combo = f["ComboBoxUpgrade"];
   f.model.addItem("ComboBoxUpgrade", "C:\\One\\");
   f.model.addItem("ComboBoxUpgrade", "D:\\Two\\");
@@ -266,6 +274,12 @@ void checkTabOrderAndFocus(Fixture& f) {
   check(focused == f.view.window() || (focused != nullptr && IsWindowVisible(focused)),
         "leaving a page for one without controls leaves no focus behind on it");
 
+  // Focus given to a control of a page that has no windows yet is kept for it.
+  f.model.setFocus("Edit2");
+  f.model.setActivePage("Tab11ChooseDownloadDir");
+  check(GetFocus() == f["Edit2"], "a page first shown after its control was focused gives it the focus");
+
+  f.model.setActivePage("Tab15InstallReady");
   HWND panel = f["Panel45"];
   bool panelFirst = false;
   for (HWND w = GetWindow(GetParent(panel), GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
@@ -330,10 +344,11 @@ void checkTimers(Fixture& f) {
 }
 
 void checkPictures(Fixture& f) {
+  ui::win32::PictureDecoder pictures;
   for (const auto& c : f.model.description().controls) {
     if (c.kind != ui::ControlKind::Image) continue;
-    const auto picture = ui::win32::renderPicture(GetModuleHandleA(nullptr), c.picture, c.pictureSize.w,
-                                                  c.pictureSize.h, RGB(0, 0, 0));
+    const auto picture =
+        pictures.render(GetModuleHandleA(nullptr), c.picture, c.pictureSize.w, c.pictureSize.h, RGB(0, 0, 0));
     check(static_cast<bool>(picture), "the picture " + c.picture + " of " + c.name + " decodes");
   }
 }
