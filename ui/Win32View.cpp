@@ -420,7 +420,8 @@ void Win32View::activePageChanged(const std::string& page) {
   ShowWindow(shown->window, SW_SHOW);
   for (const std::string& other : model_.description().pages)
     if (other != page)
-      if (const Control* hidden = find(other); hidden != nullptr) ShowWindow(hidden->window, SW_HIDE);
+      if (const Control* hidden = find(other); hidden != nullptr && hidden->window != nullptr)
+        ShowWindow(hidden->window, SW_HIDE);
 
   showDefaultButton();
   // A focus left on the hidden page would take keys nobody sees.

@@ -44,7 +44,7 @@ class Win32View final : public FormView {
   void setFailureHandler(FailureHandler handler) { failureHandler_ = std::move(handler); }
 
   // Creates the main window, hidden, with the controls outside the pages and
-  // those of the active page, showing the model's present state. A page's own
+  // the active page, showing the model's present state. Any other page and its
   // controls are created when it is first shown: most pages are never seen by
   // a run, and the first page shows sooner. Throws std::runtime_error when
   // Windows refuses a window.

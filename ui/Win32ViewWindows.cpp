@@ -122,10 +122,12 @@ void Win32View::createChildren(const std::string& parent, HWND parentWindow) {
   });
   for (std::size_t i : children) {
     Control& child = controls_[i];
+    // Pages other than the active one wait for their first showing. Only one
+    // page shows at a time, so the order in which they are made is unseen.
+    if (child.description->kind == ControlKind::Page && child.description->name != model_.activePage())
+      continue;
     createControl(child, parentWindow);
-    const bool deferred =
-        child.description->kind == ControlKind::Page && child.description->name != model_.activePage();
-    if (isContainer(child.description->kind) && !deferred) {
+    if (isContainer(child.description->kind)) {
       createChildren(child.description->name, child.window);
       child.childrenCreated = true;
     }
@@ -134,6 +136,9 @@ void Win32View::createChildren(const std::string& parent, HWND parentWindow) {
 
 void Win32View::createPageOnFirstShow(Control& page) {
   if (page.childrenCreated) return;
+  const Control* pageControl = find(page.description->parent);
+  if (pageControl == nullptr || pageControl->window == nullptr) return;
+  createControl(page, pageControl->window);
   createChildren(page.description->name, page.window);
   page.childrenCreated = true;
   // A control of the page that was given the focus before the page had
