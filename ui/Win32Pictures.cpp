@@ -1,7 +1,9 @@
 #include "ui/Win32Pictures.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 
 namespace vorpane::ui::win32 {
@@ -25,6 +27,28 @@ std::span<const BYTE> embeddedBytes(HINSTANCE instance, const std::string& pictu
   return {static_cast<const BYTE*>(data), SizeofResource(instance, resource)};
 }
 
+bool startsWith(std::span<const BYTE> bytes, std::initializer_list<BYTE> signature) {
+  return bytes.size() >= signature.size() && std::equal(signature.begin(), signature.end(), bytes.begin());
+}
+
+// The decoder for the form's own picture formats, known by their first bytes.
+// Asking the factory to find one instead has it try every installed decoder
+// on the stream, which costs more than decoding the picture.
+ComPtr<IWICBitmapDecoder> knownDecoder(std::span<const BYTE> bytes, IWICStream* stream) {
+  const CLSID* decoderClass = nullptr;
+  if (startsWith(bytes, {0xFF, 0xD8, 0xFF}))
+    decoderClass = &CLSID_WICJpegDecoder;
+  else if (startsWith(bytes, {0x00, 0x00, 0x01, 0x00}))
+    decoderClass = &CLSID_WICIcoDecoder;
+  ComPtr<IWICBitmapDecoder> decoder;
+  if (decoderClass == nullptr ||
+      FAILED(CoCreateInstance(*decoderClass, nullptr, CLSCTX_INPROC_SERVER, IID_IWICBitmapDecoder,
+                              reinterpret_cast<void**>(decoder.put()))) ||
+      FAILED(decoder->Initialize(stream, WICDecodeMetadataCacheOnDemand)))
+    return {};
+  return decoder;
+}
+
 // The picture's first frame as premultiplied 32-bit pixels at the wanted size.
 ComPtr<IWICBitmapSource> decodedSource(IWICImagingFactory* factory, std::span<const BYTE> bytes, UINT width,
                                        UINT height) {
@@ -32,9 +56,9 @@ ComPtr<IWICBitmapSource> decodedSource(IWICImagingFactory* factory, std::span<co
   if (FAILED(factory->CreateStream(stream.put())) ||
       FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()))))
     return {};
-  ComPtr<IWICBitmapDecoder> decoder;
-  if (FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
-                                              decoder.put())))
+  ComPtr<IWICBitmapDecoder> decoder = knownDecoder(bytes, stream.get());
+  if (!decoder && FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr,
+                                                          WICDecodeMetadataCacheOnDemand, decoder.put())))
     return {};
   ComPtr<IWICBitmapFrameDecode> frame;
   if (FAILED(decoder->GetFrame(0, frame.put()))) return {};

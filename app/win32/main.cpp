@@ -1,8 +1,8 @@
 // Install_Vorpane: the program around the setup. Before anything else it
-// restricts where libraries are loaded from, loads from the system directory
-// the libraries that system libraries load later by name, and starts checking
-// its embedded images against the digests recorded by the build, on a thread
-// of its own. It reads the leading switches, takes the setup lock before it
+// restricts where libraries are loaded from, starts checking its embedded
+// images against the digests recorded by the build, on a thread of its own,
+// and meanwhile loads from the system directory the libraries that system
+// libraries load later by name. It reads the leading switches, takes the setup lock before it
 // writes anything (its log included), opens the log and sets up COM; then the
 // mode the switches ask for runs (Win32SetupModes), and nothing shows and
 // nothing else is written before the images are known to be intact. The
@@ -89,8 +89,7 @@ class ImageGate {
   SetupRun& run_;
 };
 
-int runInstaller(HINSTANCE instance, SetupRun& run) {
-  app::StartupImageCheck imageCheck;  // first: it runs while the rest starts
+int runInstaller(HINSTANCE instance, SetupRun& run, app::StartupImageCheck& imageCheck) {
   // Taken before anything is written, the log included, so that a second
   // setup program never empties the log of the one at work. Held until the
   // program ends, however it ends.
@@ -125,12 +124,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // is loaded from the program's folder or the current one, not even by a
   // system library that loads another by name later.
   vorpane::platform::RestrictLibraryLoading();
+  // The check hashes three megabytes, about as long as the window takes to
+  // build: started before anything else, it is over before the window is due.
+  vorpane::app::StartupImageCheck imageCheck;
   const vorpane::platform::PreloadedSystemLibraries preloaded;
   vorpane::app::SetupRun run;
   try {
     run.arguments = vorpane::app::commandLineArguments();
     run.switches = vorpane::app::ParseSwitches(run.arguments);
-    return runInstaller(instance, run);
+    return runInstaller(instance, run, imageCheck);
   } catch (const std::exception& error) {
     return reportUnexpectedError(run, error);
   }
