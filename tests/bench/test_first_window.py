@@ -50,6 +50,18 @@ class FirstWindowBenchmark(unittest.TestCase):
         with self.assertRaises(bench.winebench.winetest.WineError):
             watcher.first_map(8, 5)
 
+    def test_a_start_is_timed_to_its_map_and_ended_until_its_window_is_gone(self):
+        done = []
+        process = types.SimpleNamespace(pid=42, kill=lambda: done.append("killed"),
+                                        wait=lambda timeout: done.append("waited"))
+        session = types.SimpleNamespace(start=lambda program: process)
+        watcher = types.SimpleNamespace(forget_events=lambda: None, title=lambda window: "Frame",
+                                        first_map=lambda pid, timeout: (bench.time.monotonic() + 0.25, "frame"),
+                                        wait_destroyed=lambda window: done.append(f"{window} gone"))
+        elapsed, title = bench.first_window(session, watcher, "C:\\Setup\\x.exe")
+        self.assertAlmostEqual(elapsed, 250, delta=50)
+        self.assertEqual((title, done), ("Frame", ["killed", "waited", "frame gone"]))
+
     def test_the_programs_take_turns_and_the_first_start_of_each_is_not_counted(self):
         started = []
 
