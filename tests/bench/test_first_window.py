@@ -74,13 +74,19 @@ class FirstWindowBenchmark(unittest.TestCase):
         self.assertEqual("".join(started), "ABCBCACAB")
         self.assertEqual(times, {"a": [6, 8], "b": [4, 9], "c": [5, 7]})
 
+    def test_each_round_installs_silently_into_directories_of_its_own(self):
+        runs = []
+        with mock.patch.object(bench, "timed", lambda session, *command: runs.append(command) or 1.0):
+            bench.time_silent_installs(None, "ours", "peer", "empty", 2)
+        self.assertEqual(runs[-3:], [("empty",), ("ours", "/VERYSILENT", "/D=C:\\Ours1"), ("peer", "/S", "/D=C:\\Peer1")])
+
     def test_medians_ranges_and_ratios(self):
         text = printed((bench.report_first_windows,
-                        {"installer": [420, 400, 410], "peer": [150, 170, 160], "empty": [90, 80, 82]}),
+                        {"installer": [470, 400, 416], "peer": [150, 170, 160], "empty": [90, 80, 82]}),
                        (bench.report_silent_installs, {"installer": [250, 260], "peer": [100, 110], "empty": [50, 60]}))
-        self.assertIn("installer, welcome page     median  410.0 ms, range 400-420", text)
-        self.assertIn("installer / NSIS peer     2.56", text)
-        self.assertIn("installer / empty window  5.00", text)
+        self.assertIn("installer, welcome page     median  416.0 ms, range 400-470", text)
+        self.assertIn("installer / NSIS peer     2.60", text)
+        self.assertIn("installer / empty window  5.07", text)
         self.assertIn("installer 200.0 ms, NSIS peer 50.0 ms, ratio 4.00", text)
 
 
