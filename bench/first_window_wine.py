@@ -62,7 +62,8 @@ def ensure_makensis():
     print("first-window benchmark: installing Debian's nsis (makensis), which only this benchmark uses", flush=True)
     environment = dict(os.environ, DEBIAN_FRONTEND="noninteractive")
     try:
-        installed = all(subprocess.run(sudo + command, env=environment, stdin=subprocess.DEVNULL).returncode == 0
+        installed = all(subprocess.run(sudo + command, env=environment, stdin=subprocess.DEVNULL,
+                                       stdout=subprocess.DEVNULL).returncode == 0
                         for command in (["apt-get", "update", "-qq"],
                                         ["apt-get", "install", "-y", "-qq", "--no-install-recommends", "nsis"]))
     except OSError:
