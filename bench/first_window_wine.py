@@ -222,8 +222,11 @@ def report_silent_installs(times, rounds):
 
 
 def load():
-    """The machine's load average over the last minute: other work on its two
-    cores slows every Wine start, by as much as three times."""
+    """The machine's load average over the last minute. Other work on its two
+    cores changes every Wine start's time: here a core kept busy makes the
+    starts up to three and a half times faster (a start waits on many round
+    trips to the Wine server, and idle cores apparently wake slowly), heavy
+    work slows them; figures taken at different loads do not compare."""
     return f"{os.getloadavg()[0]:.2f}"
 
 
