@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian machine lacks to build and test the installer:
 # the native toolchain with GoogleTest, the mingw-w64 cross compiler, Wine,
-# a virtual X display, xdotool for driving it, ImageMagick for screenshots and
-# Python 3, in which the Wine tests are written.
+# a virtual X display, xdotool for driving it, ImageMagick for screenshots,
+# Python 3, in which the Wine tests are written, and its X library, with which
+# the first-window benchmark watches windows being mapped.
 # Only missing packages are installed; a machine that has them all is left alone.
 set -euo pipefail
 
@@ -10,7 +11,7 @@ need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 for pkg in cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev \
            g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev \
-           wine wine64 fonts-wine xvfb xdotool x11-apps imagemagick xauth python3; do
+           wine wine64 fonts-wine xvfb xdotool x11-apps imagemagick xauth python3 python3-xlib; do
   have_pkg "$pkg" || need+=("$pkg")
 done
 

@@ -1,5 +1,6 @@
 """The Windows platform against the real system calls, with drives of every kind."""
 
+import time
 import unittest
 
 import winetest
@@ -21,22 +22,39 @@ def make_finder_tree(tree):
 
 
 class Win32PlatformUnderWine(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.session = winetest.WineSession("platform").__enter__()
+        cls.addClassCleanup(cls.session.close)
+        session = cls.session
+        session.add_drive("e", "hd")
+        session.add_drive("d", "cdrom")
+        session.add_drive("n", "network")
+        session.add_drive("r", "floppy")
+        # A CD-ROM drive without a medium: its folder is not there.
+        session.add_drive("m", "cdrom").rmdir()
+        # A drive that is only another name for a folder of C:.
+        session.add_drive("l", "hd", folder="C:\\Linked")
+        make_finder_tree(session.host_path("E:\\tree"))
+
     def test_platform_checks_pass(self):
-        with winetest.WineSession("platform") as session:
-            session.add_drive("e", "hd")
-            session.add_drive("d", "cdrom")
-            session.add_drive("n", "network")
-            session.add_drive("r", "floppy")
-            # A CD-ROM drive without a medium: its folder is not there.
-            session.add_drive("m", "cdrom").rmdir()
-            # A drive that is only another name for a folder of C:.
-            session.add_drive("l", "hd", folder="C:\\Linked")
-            make_finder_tree(session.host_path("E:\\tree"))
-            program = session.copy_in(winetest.required_env("VORPANE_PLATFORM_CHECK"))
-            code, output = session.run(program, timeout=120)
-            print(output, end="")
+        program = self.session.copy_in(winetest.required_env("VORPANE_PLATFORM_CHECK"))
+        code, output = self.session.run(program, timeout=120)
+        print(output, end="")
+        self.assertEqual(code, 0, output)
+        self.assertNotIn("FAIL", output)
+
+    def test_the_desktop_outlives_the_programs_of_a_session(self):
+        # Wine closes a desktop about a second after its last program has
+        # ended; the session's keeper holds it, so no start waits for a new one.
+        def desktop_holder():
+            code, output = self.session.run(self.session._winprobe(), "desktop")
             self.assertEqual(code, 0, output)
-            self.assertNotIn("FAIL", output)
+            return output.split()
+
+        first = desktop_holder()
+        time.sleep(2)
+        self.assertEqual(desktop_holder(), first)
 
 
 if __name__ == "__main__":

@@ -9,6 +9,7 @@ screenshots. Leaving the session ends every process it started.
 Configuration comes from the environment, set by CTest:
   VORPANE_WINE_WORK      folder for the prefix template, session folders and artefacts
   VORPANE_WINPROBE       winprobe.exe, which reads window facts from inside Wine
+  VORPANE_DESKTOP_KEEPER desktop_keeper.exe, which holds the session's desktop
   VORPANE_WINE_KEEP=1    keep session folders (prefix, drives) after the test
 Python 3 standard library only.
 """
@@ -279,6 +280,7 @@ class WineSession:
         self.display = None
         self.xvfb = None
         self.started_wine = False
+        self.keeper = None
         self.drive_types = {}
         self.folder = None
         self.prefix = None
@@ -311,9 +313,9 @@ class WineSession:
 
     def _start_wine(self):
         """Before the session's first program: a Wine server that, with Wine's
-        own system processes, runs until the session closes. Otherwise it ends
-        a few seconds after the last program, and the next one pays about a
-        second and a half to start it all again."""
+        own system processes and the desktop, runs until the session closes.
+        Otherwise it ends a few seconds after the last program, and the next
+        one pays about a second and a half to start it all again."""
         if self.started_wine:
             return
         self.started_wine = True
@@ -322,6 +324,27 @@ class WineSession:
         # its output pipes, which a run then waits on: they start here, on none.
         subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env(), timeout=60, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent)
+        self._start_desktop_keeper()
+
+    def _start_desktop_keeper(self, timeout=30):
+        """A hidden program that holds the desktop until the session closes:
+        Wine closes it about a second after its last program, the next start
+        pays for a new one, and a start that raced the closing desktop once
+        hung inside CoInitializeEx. Returns once the keeper holds it."""
+        keeper = self.copy_in(required_env("VORPANE_DESKTOP_KEEPER"), "C:\\Probe")
+        ready = self.host_path("C:\\Probe\\desktop.ready")
+        ready.unlink(missing_ok=True)
+        self.keeper = subprocess.Popen(["wine", keeper, "C:\\Probe\\desktop.ready"], env=self.env(),
+                                       cwd=self.host_path("C:\\Probe"), stdin=subprocess.DEVNULL,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                       preexec_fn=_die_with_parent)
+        deadline = time.monotonic() + timeout
+        while not ready.is_file():
+            if self.keeper.poll() is not None:
+                raise WineError(f"the desktop keeper ended ({self.keeper.returncode}) before it held the desktop")
+            if time.monotonic() > deadline:
+                raise WineError(f"the desktop keeper did not hold the desktop within {timeout} s")
+            time.sleep(0.02)
 
     def close(self):
         if self.closed:
@@ -334,7 +357,7 @@ class WineSession:
                 subprocess.run(["wineserver", "-k"], env=self.env(), timeout=20, capture_output=True)
             with contextlib.suppress(Exception):
                 subprocess.run(["wineserver", "-w"], env=self.env(), timeout=20, capture_output=True)
-        for process in self.processes:
+        for process in self.processes + ([self.keeper] if self.keeper else []):
             self._end(process)
         if self.xvfb is not None:
             self._end(self.xvfb)

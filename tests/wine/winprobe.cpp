@@ -13,6 +13,7 @@
 //   winprobe mutex <name>                 whether a mutex of that name exists
 //   winprobe parent <program.exe>         the program that started a running one
 //                                         (by its file name), as the system records it
+//   winprobe desktop                      the process holding the desktop window
 //
 // A title ending in "*" matches every title that starts with the rest.
 //
@@ -241,6 +242,15 @@ int describeParent(const char* program) {
   return 1;
 }
 
+// Prints "desktop <process id>" of the process that holds the desktop window:
+// another one after a while means the desktop was closed and made anew.
+int describeDesktop() {
+  DWORD owner = 0;
+  GetWindowThreadProcessId(GetDesktopWindow(), &owner);
+  std::printf("desktop %lu\n", owner);
+  return owner == 0 ? 1 : 0;
+}
+
 int main(int argc, char** argv) {
   if (argc >= 3 && std::string(argv[1]) == "window") {
     DWORD timeoutMs = argc >= 4 ? static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)) : 10000;
@@ -251,9 +261,10 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "shortcut") return describeShortcut(argv[2]);
   if (argc == 3 && std::string(argv[1]) == "mutex") return probeMutex(argv[2]);
   if (argc == 3 && std::string(argv[1]) == "parent") return describeParent(argv[2]);
+  if (argc == 2 && std::string(argv[1]) == "desktop") return describeDesktop();
   std::fprintf(
       stderr,
       "usage: winprobe window <title> [timeout ms] | boxes <title> | texts <title> | shortcut <file> | "
-      "mutex <name> | parent <program.exe>\n");
+      "mutex <name> | parent <program.exe> | desktop\n");
   return 2;
 }
