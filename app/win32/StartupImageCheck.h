@@ -5,10 +5,12 @@
 // before damagedImages() has given its verdict.
 
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Win32Handles.h"
+#include "platform/Win32Sha256.h"
 
 namespace vorpane::app {
 
@@ -29,6 +31,8 @@ class StartupImageCheck {
   void check() noexcept;
   void wait() noexcept;
 
+  std::unique_ptr<platform::Win32Sha256> sha256_;
+  handles::KernelHandle running_;
   handles::KernelHandle thread_;
   std::vector<std::string> damaged_;
   std::exception_ptr failure_;
