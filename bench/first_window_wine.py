@@ -7,7 +7,7 @@ run in one Wine session whose desktop the harness's keeper holds, so no start
 pays for the desktop. Then the silent installation, ours (/VERYSILENT /D=)
 against the peer's (/S /D=), each less the start of an empty program.
 
-    python3 bench/first_window_wine.py [build/win] [rounds]
+    python3 bench/first_window_wine.py [build/win] [rounds] [--one-core]
 
 The window is timed at its MapNotify (the root window's SubstructureNotify,
 read with Debian's python3-xlib, which scripts/setup.sh installs), not when
@@ -35,6 +35,9 @@ PEER_SCRIPT = winebench.ROOT / "bench" / "peer" / "peer.nsi"
 # Our images' sizes as the build recorded them.
 IMAGE_SIZES = "payload/generated/payload/ImageSizes.h"
 ROUNDS = 9
+# The size of the data file (Vorpane.Dat) a silent installation writes with
+# the proposed directories; the peer writes a file of that size too.
+DATA_FILE_SIZE = 437_123
 
 
 def image_sizes(build):
@@ -47,10 +50,12 @@ def image_sizes(build):
 
 
 def write_payload(folder, client_size, uninstaller_size):
-    """The peer's two files: pseudo-random bytes (they do not compress), the same on every run."""
+    """The peer's files: pseudo-random bytes (they do not compress), the same on
+    every run; beside the two images a data file of the size ours writes."""
     folder.mkdir(parents=True, exist_ok=True)
     generator = random.Random(3)
-    for name, size in (("Client.bin", client_size), ("Uninstaller.bin", uninstaller_size)):
+    for name, size in (("Client.bin", client_size), ("Uninstaller.bin", uninstaller_size),
+                       ("Data.bin", DATA_FILE_SIZE)):
         (folder / name).write_bytes(generator.randbytes(size))
 
 
@@ -231,8 +236,14 @@ def load():
 
 
 def main():
-    build = Path(sys.argv[1] if len(sys.argv) > 1 else winebench.ROOT / "build" / "win").resolve()
-    rounds = int(sys.argv[2]) if len(sys.argv) > 2 else ROUNDS
+    arguments = [argument for argument in sys.argv[1:] if argument != "--one-core"]
+    if len(arguments) < len(sys.argv) - 1:
+        # Everything on one core, the X server and Wine's own included: each
+        # start then costs what its work costs, without the two cores' waking
+        # up in between, and the figures hold steady from run to run.
+        os.sched_setaffinity(0, {min(os.sched_getaffinity(0))})
+    build = Path(arguments[0] if arguments else winebench.ROOT / "build" / "win").resolve()
+    rounds = int(arguments[1]) if len(arguments) > 1 else ROUNDS
     peer_setup = build_peer(build)
     print(f"load average before: {load()}", flush=True)
     with winebench.session("bench-first-window", build, INSTALLER, EMPTY_WINDOW, EMPTY_PROGRAM,

@@ -28,8 +28,26 @@ InstallDir "$PROGRAMFILES64\Peer"
 Page directory
 Page instfiles
 
+; The installation does what ours does, so that the silent installations
+; compare: the two files, a data file of the size ours writes, the start-menu group with its two
+; shortcuts and the desktop shortcut, and an entry in the installed programs.
 Section
   SetOutPath "$INSTDIR"
   File "${PAYLOAD}/Client.bin"
   File "${PAYLOAD}/Uninstaller.bin"
+  File "${PAYLOAD}/Data.bin"
+  CreateDirectory "$SMPROGRAMS\Peer"
+  CreateShortCut "$SMPROGRAMS\Peer\Uninstall Peer.lnk" "$INSTDIR\Uninstaller.bin"
+  CreateShortCut "$SMPROGRAMS\Peer\Peer.lnk" "$INSTDIR\Client.bin"
+  CreateShortCut "$DESKTOP\Peer.lnk" "$INSTDIR\Client.bin"
+  !define ENTRY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Peer"
+  WriteRegStr HKLM "${ENTRY}" "DisplayName" "Peer"
+  WriteRegStr HKLM "${ENTRY}" "DisplayVersion" "3.31"
+  WriteRegStr HKLM "${ENTRY}" "Publisher" "Peer"
+  WriteRegStr HKLM "${ENTRY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${ENTRY}" "UninstallString" '"$INSTDIR\Uninstaller.bin"'
+  WriteRegStr HKLM "${ENTRY}" "DisplayIcon" "$INSTDIR\Client.bin"
+  WriteRegDWORD HKLM "${ENTRY}" "EstimatedSize" 2900
+  WriteRegDWORD HKLM "${ENTRY}" "NoModify" 1
+  WriteRegDWORD HKLM "${ENTRY}" "NoRepair" 1
 SectionEnd
