@@ -275,9 +275,10 @@ void checkTabOrderAndFocus(Fixture& f) {
         "leaving a page for one without controls leaves no focus behind on it");
 
   // Focus given to a control of a page that has no windows yet is kept for it.
-  f.model.setFocus("Edit2");
+  f.model.setFocus("DirectoryListBox2");
   f.model.setActivePage("Tab11ChooseDownloadDir");
-  check(GetFocus() == f["Edit2"], "a page first shown after its control was focused gives it the focus");
+  check(GetFocus() == f["DirectoryListBox2"],
+        "a page first shown after its control was focused gives it the focus");
 
   f.model.setActivePage("Tab15InstallReady");
   HWND panel = f["Panel45"];
@@ -331,6 +332,18 @@ void checkEnterAndSelection(Fixture& f) {
       "a progress page has no default button and ignores Enter");
 }
 
+// After many changes of page: each page shown has one window, and one shows.
+void checkPageWindows(Fixture& f) {
+  HWND container = GetParent(f[f.model.activePage()]);
+  int windows = 0, visible = 0, shown = 0;
+  for (HWND w = GetWindow(container, GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+    ++windows;
+    visible += IsWindowVisible(w) ? 1 : 0;
+  }
+  for (const auto& page : f.model.description().pages) shown += f[page] != nullptr ? 1 : 0;
+  check(windows == shown && visible == 1, "each page shown has one window, and only the active one shows");
+}
+
 void checkTimers(Fixture& f) {
   f.recorder.clear();
   f.model.setTimerEnabled("Timer3", true);
@@ -378,6 +391,7 @@ int main() {
     checkLabels(f);
     checkTabOrderAndFocus(f);
     checkEnterAndSelection(f);
+    checkPageWindows(f);
     checkTimers(f);
     checkPictures(f);
   } catch (const std::exception& error) {
