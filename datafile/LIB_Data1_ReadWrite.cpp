@@ -38,6 +38,23 @@ std::string runtimeExponent(std::string_view exponent) {
   return out;
 }
 
+// printf writes the C locale's decimal separator (one character or several);
+// the data file always holds ".".
+std::string withPointSeparator(std::string_view printed) {
+  std::string text;
+  bool inSeparator = false;
+  for (char c : printed) {
+    const bool partOfNumber = (c >= '0' && c <= '9') || c == '-' || c == '+' || c == 'e';
+    if (partOfNumber) {
+      text += c;
+    } else if (!inSeparator) {
+      text += '.';
+    }
+    inSeparator = !partOfNumber;
+  }
+  return text;
+}
+
 }  // namespace
 
 TAddressRecord MakeAddressRecord(std::string_view dottedQuad, std::uint16_t port) {
@@ -96,13 +113,16 @@ std::string FormatGeneralReal(double value) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   if (value == 0) return "0";
-  char buffer[64];
-  auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
-  if (error != std::errc()) throw std::logic_error("real number does not fit its text buffer");
-  std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
-  std::size_t e = text.find('e');
-  if (e == std::string_view::npos) return std::string(text);
-  return std::string(text.substr(0, e)) + runtimeExponent(text.substr(e));
+  // printf's general format rounds correctly to 15 digits and switches to the
+  // exponent form exactly where the runtime does (on Windows it is the
+  // toolchain's own printf, linked in, not the system's); std::to_chars gives
+  // the same text but brings its conversion tables, a sixth of the installer.
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.15g", value);
+  const std::string text = withPointSeparator(buffer);
+  const std::size_t e = text.find('e');
+  if (e == std::string::npos) return text;
+  return text.substr(0, e) + runtimeExponent(std::string_view(text).substr(e));
 }
 
 std::string FormatGuid(const platform::Guid& guid) {

@@ -8,6 +8,7 @@
 #include "datafile/DateTime.h"
 #include "datafile/LIB_Data1_ReadWrite.h"
 #include "tests/datafile/DataFileTestSupport.h"
+#include "tests/datafile/RealTextSweep.h"
 
 namespace vorpane::datafile {
 namespace {
@@ -141,6 +142,19 @@ TEST(GeneralRealFormat, MatchesTheRuntimeGeneralFormat) {
       {nan, "NAN"}, {inf, "INF"}, {-inf, "-INF"}};
   // clang-format on
   for (const auto& [value, text] : cases) EXPECT_EQ(FormatGeneralReal(value), text) << value;
+}
+
+TEST(GeneralRealFormat, EveryRealOfTheDataFileKeepsItsText) {
+  std::uint64_t differing = 0;
+  std::string first;
+  const test::RealSweep sweep = test::DataFileRealSweep().run([&](double value) {
+    const std::string text = FormatGeneralReal(value);
+    if (text != test::ToCharsRealText(value) && differing++ == 0)
+      first = text + " for " + test::ToCharsRealText(value);
+  });
+  EXPECT_EQ(differing, 0u) << "first: " << first;
+  EXPECT_GT(sweep.values, 1'000'000u);
+  EXPECT_GT(sweep.exponentForms, 1'000u);
 }
 
 TEST_F(RecordFormatTest, BooleansAreRandomBytesInTheirRanges) {
