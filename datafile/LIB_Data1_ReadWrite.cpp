@@ -218,7 +218,11 @@ void TLibData1_ReadWrite::WriteInt64(platform::OutputFile& f, std::int32_t value
 }
 
 void TLibData1_ReadWrite::WriteReal(platform::OutputFile& f, double value) {
-  WriteString(f, FormatGeneralReal(value));
+  if (value != lastReal_) {  // also for every not-a-number
+    lastRealText_ = FormatGeneralReal(value);
+    lastReal_ = value;
+  }
+  WriteString(f, lastRealText_);
 }
 
 void TLibData1_ReadWrite::WriteDateTime(platform::OutputFile& f, double dateTime) { WriteReal(f, dateTime); }

@@ -118,6 +118,10 @@ class TLibData1_ReadWrite {
   std::uint8_t marker(std::uint8_t value) const;
 
   platform::Platform& platform_;
+  // The last real written and its text: a file repeats a few reals thousands
+  // of times (every seed host's dates), and each text is made only once.
+  double lastReal_ = 0;
+  std::string lastRealText_ = "0";
 };
 
 // The writer that the section writers use; set by the data-file writer for the
