@@ -129,8 +129,15 @@ TEST_F(RecordFormatTest, NumbersTravelAsDecimalText) {
   EXPECT_EQ(readBack([&] { w.WriteDateTimeTrunc(f, 45417.99); }), "45417");
   EXPECT_EQ(readBack([&] { w.WriteDateTimeTrunc(f, -1.5); }), "-1");
   EXPECT_EQ(readBack([&] { w.WriteDateTime(f, 45417.5); }), "45417.5");
-  for (const auto& [value, text] :
-       {std::pair{45417.5, "45417.5"}, {-1.25, "-1.25"}, {0.0, "0"}, {-1.25, "-1.25"}})
+}
+
+TEST_F(RecordFormatTest, EachRealReadsBackAsItselfWhateverCameBefore) {
+  for (const auto& [value, text] : {std::pair{0.0, "0"},
+                                    {45417.5, "45417.5"},
+                                    {45417.5, "45417.5"},
+                                    {-1.25, "-1.25"},
+                                    {0.0, "0"},
+                                    {1.5e-7, "1.5E-7"}})
     EXPECT_EQ(readBack([&] { w.WriteReal(f, value); }), text);
 }
 

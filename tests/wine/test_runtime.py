@@ -1,0 +1,32 @@
+"""What the Windows programs take from the runtime of their own choosing: the
+data file's reals written by printf with the text they always had, and the
+end of a program whose exception nothing caught."""
+
+import unittest
+
+import winetest
+
+
+class RuntimeUnderWine(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.session = winetest.WineSession("runtime")
+        cls.session.__enter__()
+        cls.addClassCleanup(cls.session.close)
+
+    def test_reals_of_the_data_file_keep_their_text(self):
+        program = self.session.copy_in(winetest.required_env("VORPANE_REAL_TEXT_CHECK"))
+        code, output = self.session.run(program, timeout=60)
+        print(output, end="")
+        self.assertEqual(code, 0, output)
+        self.assertNotIn("FAIL", output)
+
+    def test_an_exception_nothing_caught_ends_the_program_with_code_3(self):
+        program = self.session.copy_in(winetest.required_env("VORPANE_UNCAUGHT_CHECK"))
+        code, output = self.session.run(program, timeout=30)
+        self.assertEqual(code, 3, output)
+        self.assertNotIn("terminate called", output)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
