@@ -11,6 +11,7 @@
 #include <objidl.h>
 #include <sddl.h>
 #include <shlobj.h>
+#include <wincodec.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,10 +23,12 @@
 
 #include "finder/LIB_FindFiles.h"
 #include "platform/Folders.h"
+#include "platform/Win32Handles.h"
 #include "platform/Win32Platform.h"
 #include "platform/WindowsPath.h"
 
 using namespace vorpane::platform;
+using vorpane::handles::ComPtr;
 
 namespace {
 
@@ -398,6 +401,41 @@ void checkErrorCodes() {
   CHECK(Win32Platform::ioCodeFor(ERROR_SHARING_VIOLATION) == ERROR_SHARING_VIOLATION);
 }
 
+template <class Interface>
+ComPtr<Interface> created(const CLSID& kind, const IID& asked) {
+  ComPtr<Interface> object;
+  CoCreateInstance(kind, nullptr, CLSCTX_INPROC_SERVER, asked, reinterpret_cast<void**>(object.put()));
+  return object;
+}
+
+// The COM identifiers the programs define themselves (Win32ComIdentifiers)
+// name what the system knows under them: a wrong one leaves an installation
+// without shortcuts or the wizard without pictures. Wine does not check the
+// pixel format a conversion is asked for, so the imaging component is asked
+// what it knows of it.
+void checkComIdentifiers() {
+  const auto link = created<IShellLinkA>(CLSID_ShellLink, IID_IShellLinkA);
+  ComPtr<IPersistFile> file;
+  CHECK(link && SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))));
+  CHECK(static_cast<bool>(created<IWICBitmapDecoder>(CLSID_WICJpegDecoder, IID_IWICBitmapDecoder)));
+  CHECK(static_cast<bool>(created<IWICBitmapDecoder>(CLSID_WICIcoDecoder, IID_IWICBitmapDecoder)));
+  const auto factory = created<IWICImagingFactory>(CLSID_WICImagingFactory, IID_IWICImagingFactory);
+  CHECK(static_cast<bool>(factory));
+  if (!factory) return;
+  ComPtr<IWICComponentInfo> info;
+  ComPtr<IWICPixelFormatInfo> format;
+  UINT bits = 0;
+  CHECK(SUCCEEDED(factory->CreateComponentInfo(GUID_WICPixelFormat32bppPBGRA, info.put())) &&
+        SUCCEEDED(
+            info->QueryInterface(__uuidof(IWICPixelFormatInfo), reinterpret_cast<void**>(format.put()))) &&
+        SUCCEEDED(format->GetBitsPerPixel(&bits)) && bits == 32);
+  ComPtr<IWICBitmap> bitmap;
+  ComPtr<IWICBitmapSource> source;
+  CHECK(SUCCEEDED(
+            factory->CreateBitmap(1, 1, GUID_WICPixelFormat32bppPBGRA, WICBitmapCacheOnLoad, bitmap.put())) &&
+        SUCCEEDED(bitmap->QueryInterface(IID_IWICBitmapSource, reinterpret_cast<void**>(source.put()))));
+}
+
 void run(const char* name, const std::function<void()>& group) {
   int before = failures;
   try {
@@ -427,6 +465,7 @@ int main() {
   run("canonical directories", [&] { checkCanonicalDirectories(platform); });
   run("identity, time and text", [&] { checkIdentityTimeAndText(platform); });
   run("error codes", [] { checkErrorCodes(); });
+  run("COM identifiers", [] { checkComIdentifiers(); });
   CoUninitialize();
   std::fflush(stdout);
   return failures == 0 ? 0 : 1;
