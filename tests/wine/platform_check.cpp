@@ -410,9 +410,9 @@ ComPtr<Interface> created(const CLSID& kind, const IID& asked) {
 
 // The COM identifiers the programs define themselves (Win32ComIdentifiers)
 // name what the system knows under them: a wrong one leaves an installation
-// without shortcuts or the wizard without pictures. Wine does not check the
-// pixel format a conversion is asked for, so the imaging component is asked
-// what it knows of it.
+// without shortcuts or the wizard without pictures. Wine converts to whatever
+// pixel format it is asked for, and the formats' identifiers differ in their
+// last byte only, so the imaging component is asked for the format's name.
 void checkComIdentifiers() {
   const auto link = created<IShellLinkA>(CLSID_ShellLink, IID_IShellLinkA);
   ComPtr<IPersistFile> file;
@@ -422,13 +422,11 @@ void checkComIdentifiers() {
   const auto factory = created<IWICImagingFactory>(CLSID_WICImagingFactory, IID_IWICImagingFactory);
   CHECK(static_cast<bool>(factory));
   if (!factory) return;
-  ComPtr<IWICComponentInfo> info;
-  ComPtr<IWICPixelFormatInfo> format;
-  UINT bits = 0;
-  CHECK(SUCCEEDED(factory->CreateComponentInfo(GUID_WICPixelFormat32bppPBGRA, info.put())) &&
-        SUCCEEDED(
-            info->QueryInterface(__uuidof(IWICPixelFormatInfo), reinterpret_cast<void**>(format.put()))) &&
-        SUCCEEDED(format->GetBitsPerPixel(&bits)) && bits == 32);
+  ComPtr<IWICComponentInfo> format;
+  WCHAR name[64] = {};
+  UINT length = 0;
+  CHECK(SUCCEEDED(factory->CreateComponentInfo(GUID_WICPixelFormat32bppPBGRA, format.put())) &&
+        SUCCEEDED(format->GetFriendlyName(64, name, &length)) && std::wstring(name) == L"32bpp PBGRA");
   ComPtr<IWICBitmap> bitmap;
   ComPtr<IWICBitmapSource> source;
   CHECK(SUCCEEDED(
