@@ -32,8 +32,8 @@ bool startsWith(std::span<const BYTE> bytes, std::initializer_list<BYTE> signatu
 }
 
 // The decoder for the form's own picture formats, known by their first bytes.
-// Asking the factory to find one instead has it try every installed decoder
-// on the stream, which costs more than decoding the picture.
+// Asking the factory to find one instead has it try the installed decoders
+// on the stream one by one.
 ComPtr<IWICBitmapDecoder> knownDecoder(std::span<const BYTE> bytes, IWICStream* stream) {
   const CLSID* decoderClass = nullptr;
   if (startsWith(bytes, {0xFF, 0xD8, 0xFF}))
