@@ -25,8 +25,7 @@ struct RenderedPicture {
 };
 
 // Renders the embedded pictures, all with one imaging factory, made when the
-// first picture is wanted: making one costs about as much as decoding a
-// picture.
+// first picture is wanted.
 class PictureDecoder {
  public:
   // Decodes the embedded picture and scales it to width x height, laying any

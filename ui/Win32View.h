@@ -79,7 +79,6 @@ class Win32View final : public FormView {
     int shownMaximum = -1;                // progress bars: the range the window has
     ULONGLONG shownAt = 0;                // progress bars: when the window was given a position
     bool progressPending = false;         // progress bars: a newer position waits for the timer
-    bool childrenCreated = false;         // containers: their controls have windows
   };
 
   static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

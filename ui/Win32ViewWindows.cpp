@@ -127,20 +127,17 @@ void Win32View::createChildren(const std::string& parent, HWND parentWindow) {
     if (child.description->kind == ControlKind::Page && child.description->name != model_.activePage())
       continue;
     createControl(child, parentWindow);
-    if (isContainer(child.description->kind)) {
-      createChildren(child.description->name, child.window);
-      child.childrenCreated = true;
-    }
+    if (isContainer(child.description->kind)) createChildren(child.description->name, child.window);
   }
 }
 
 void Win32View::createPageOnFirstShow(Control& page) {
-  if (page.childrenCreated) return;
+  // A page's window is made together with its controls, never alone.
+  if (page.window != nullptr) return;
   const Control* pageControl = find(page.description->parent);
   if (pageControl == nullptr || pageControl->window == nullptr) return;
   createControl(page, pageControl->window);
   createChildren(page.description->name, page.window);
-  page.childrenCreated = true;
   // A control of the page that was given the focus before the page had
   // windows takes it now, as it would have had its window existed then.
   const std::string& focus = model_.focus();
