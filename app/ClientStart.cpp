@@ -10,7 +10,7 @@ namespace {
 
 const char* const kAutoUpdateSwitch = "/autoupdate ";
 
-void writeLog(RunLog* log, const std::string& text) {
+void writeLog(platform::LogFile* log, const std::string& text) {
   if (log != nullptr) log->write(text);
 }
 
@@ -18,7 +18,7 @@ void writeLog(RunLog* log, const std::string& text) {
 // back: not when another setup program holds the installation, which will
 // bring it back itself.
 bool bringsClientBack(int exitCode) {
-  return exitCode == exitcode::BadCommandLine || exitCode == exitcode::Damaged;
+  return exitCode == product::exitcode::BadCommandLine || exitCode == product::exitcode::Damaged;
 }
 
 }  // namespace
@@ -33,18 +33,18 @@ std::string ClientRestartCommandLine(const std::string& directory) {
   return ClientCommandLine(directory, std::string("/upgraded") + product::kVersion);
 }
 
-void StartClient(platform::Platform& platform, const std::string& commandLine, RunLog* log) {
+void StartClient(platform::Platform& platform, const std::string& commandLine, platform::LogFile* log) {
   if (!platform.runsElevated()) {
-    platform.startProcess(commandLine, kClientShowMode);
+    platform.startWindowed(commandLine, kClientShowMode);
     writeLog(log,
              "Started the client with this program's rights, which are the desktop user's: " + commandLine);
     return;
   }
-  if (platform.startProcessAsDesktopUser(commandLine, kClientShowMode)) {
+  if (platform.startWindowedAsDesktopUser(commandLine, kClientShowMode)) {
     writeLog(log, "Started the client as the desktop user, through the desktop shell: " + commandLine);
     return;
   }
-  platform.startProcess(commandLine, kClientShowMode);
+  platform.startWindowed(commandLine, kClientShowMode);
   writeLog(log,
            "Started the client with this program's administrator rights: no desktop shell could start it "
            "as the desktop user: " +
@@ -69,7 +69,7 @@ std::optional<std::string> AutomaticUpgradeDirectory(const Switches& switches) {
 }
 
 void RestartClientAfterRefusal(platform::Platform& platform, const Switches& switches, int exitCode,
-                               RunLog* log) {
+                               platform::LogFile* log) {
   if (!bringsClientBack(exitCode)) return;
   if (const auto directory = AutomaticUpgradeDirectory(switches))
     StartClient(platform, ClientRestartCommandLine(*directory), log);

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/RunLog.h"
 #include "app/Switches.h"
+#include "platform/LogFile.h"
 #include "platform/Platform.h"
 
 namespace vorpane::app {
@@ -31,7 +31,7 @@ std::string ClientRestartCommandLine(const std::string& directory);
 // this program runs elevated, so that the client gets the desktop user's
 // rights; otherwise, or when the shell cannot start it, directly. The log
 // says which way it went and why.
-void StartClient(platform::Platform& platform, const std::string& commandLine, RunLog* log);
+void StartClient(platform::Platform& platform, const std::string& commandLine, platform::LogFile* log);
 
 // The installation directory (with its trailing backslash) of the automatic
 // upgrade that the client asks for with "/autoupdate <directory>", read from
@@ -46,6 +46,6 @@ std::optional<std::string> AutomaticUpgradeDirectory(const Switches& switches);
 // closed itself for an automatic upgrade is started again, as the wizard
 // restarts it when it ends, unless another setup program is at work on it.
 void RestartClientAfterRefusal(platform::Platform& platform, const Switches& switches, int exitCode,
-                               RunLog* log);
+                               platform::LogFile* log);
 
 }  // namespace vorpane::app

@@ -4,9 +4,9 @@
 #include <stdexcept>
 #include <utility>
 
-#include "app/Application.h"
 #include "app/ClientStart.h"
 #include "app/DirectoryChoices.h"
+#include "app/ErrorDisplay.h"
 #include "app/InstallRun.h"
 #include "app/PageProgress.h"
 #include "app/UpgradeRun.h"
@@ -14,6 +14,7 @@
 #include "finder/LIB_FindFiles.h"
 #include "platform/WindowsPath.h"
 #include "product/ExitCodes.h"
+#include "product/InstalledFiles.h"
 #include "product/Product.h"
 #include "product/ProductTexts.h"
 
@@ -40,9 +41,9 @@ std::string trimmed(const std::string& text) { return std::string(platform::path
 
 }  // namespace
 
-TFrmInstallVorpane::TFrmInstallVorpane(ui::FormModel& form, platform::Platform& platform, Shell& shell,
+TFrmInstallVorpane::TFrmInstallVorpane(ui::FormModel& form, platform::Platform& platform, MessageLoop& loop,
                                        std::vector<std::string> arguments)
-    : form_(form), platform_(platform), shell_(shell), arguments_(std::move(arguments)) {
+    : form_(form), platform_(platform), loop_(loop), arguments_(std::move(arguments)) {
   bindHandlers();
 }
 
@@ -104,7 +105,7 @@ void TFrmInstallVorpane::create() { form_.raise(form_.description().name, Event:
 void TFrmInstallVorpane::close(int exitCode) {
   form_.raise(form_.description().name, Event::Close);
   writeLog(product::exitcode::LogLine(exitCode));
-  shell_.terminate(exitCode);
+  loop_.terminate(exitCode);
 }
 
 // --- start and end ------------------------------------------------------------------
@@ -135,7 +136,7 @@ void TFrmInstallVorpane::FormClose() {
 void TFrmInstallVorpane::Button1Click() {
   takeBack();
   writeLog(product::exitcode::LogLine(product::exitcode::Done));
-  shell_.halt(0);
+  loop_.halt(0);
 }
 
 void TFrmInstallVorpane::Button19Click() { close(); }
@@ -163,14 +164,14 @@ void TFrmInstallVorpane::Tab02DisclaimerShow() {
 
 void TFrmInstallVorpane::EdAgreeChange() {
   if (form_.text("EdAgree") == "NO") {
-    shell_.showMessage(kRefusal);
+    loop_.showMessage(kRefusal);
     close();
   }
 }
 
 void TFrmInstallVorpane::Button3Click() {
   if (trimmed(form_.text("EdAgree")) != "YES") {
-    shell_.showMessage(kAnswerRequired);
+    loop_.showMessage(kAnswerRequired);
     form_.setFocus("EdAgree");
     return;
   }
@@ -244,7 +245,7 @@ bool TFrmInstallVorpane::passesDirectoryCheck(const char* edit, const std::funct
     check();
     return true;
   } catch (const std::exception& error) {
-    showException(shell_, error);
+    showException(loop_, error);
     form_.selectAll(edit);
     return false;
   }
@@ -304,14 +305,14 @@ void TFrmInstallVorpane::Tab14InstallingShow() {
 void TFrmInstallVorpane::writeLog(const std::string& text) { transaction_.log(text); }
 
 bool TFrmInstallVorpane::runOnPage(const PageRun& page, const std::function<void(RunProgress&)>& run) {
-  PageProgress progress(form_, shell_, page.bar, page.label);
+  PageProgress progress(form_, loop_, page.bar, page.label);
   try {
     run(progress);
   } catch (const std::exception& error) {
     transaction_.abandon(SetupOutcome::Failed, error);
     // The transaction's message: the error with the system's words where the
     // installer has none of its own.
-    shell_.showError(withClosingPeriod(transaction_.message()));
+    loop_.showError(withClosingPeriod(transaction_.message()));
     showLeftBehind();
     form_.setText(page.failureLabel, transaction_.failureSummary());
     form_.setVisible(page.failureLabel, true);
@@ -335,7 +336,7 @@ void TFrmInstallVorpane::showLeftBehind() {
   if (left.empty()) return;
   std::string list;
   for (const auto& path : left) list += "\r" + path;
-  shell_.showMessage("These could not be removed:" + list);
+  loop_.showMessage("These could not be removed:" + list);
 }
 
 // A failed run ends the program as unsuccessful; in automatic mode the close
@@ -353,15 +354,15 @@ void TFrmInstallVorpane::Tab15InstallReadyShow() { form_.setFocus("Button20"); }
 
 void TFrmInstallVorpane::Tab20SearchDirectoryShow() {
   form_.setText("StaticText4", product::kSearchExplanation);
-  PageProgress progress(form_, shell_, "ProgressBar1", "Label12");
+  PageProgress progress(form_, loop_, "ProgressBar1", "Label12");
   const auto showProgress = [&progress](std::uint8_t percent) {
     progress.setPercent(percent);
     progress.setPosition(percent);
     progress.processMessages();
   };
-  FoundDataFiles = finder::FindFiles(platform_, datafile::kDataFileName, kLocalHardDisks, "", showProgress,
+  FoundDataFiles = finder::FindFiles(platform_, product::kDataFileName, kLocalHardDisks, "", showProgress,
                                      [this](const std::string& path) { return isUpgradeable(path); });
-  if (FoundDataFiles.empty()) shell_.showMessage(kNothingFound);
+  if (FoundDataFiles.empty()) loop_.showMessage(kNothingFound);
   form_.setTimerEnabled("Timer2", true);
 }
 

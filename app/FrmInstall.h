@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/RunLog.h"
+#include "app/MessageLoop.h"
 #include "app/RunProgress.h"
 #include "app/SetupTransaction.h"
-#include "app/Shell.h"
+#include "platform/LogFile.h"
 #include "platform/Platform.h"
 #include "ui/FormModel.h"
 
@@ -19,7 +19,7 @@ namespace vorpane::app {
 class TFrmInstallVorpane {
  public:
   // arguments: the program's arguments 1..N, quoting already removed.
-  TFrmInstallVorpane(ui::FormModel& form, platform::Platform& platform, Shell& shell,
+  TFrmInstallVorpane(ui::FormModel& form, platform::Platform& platform, MessageLoop& loop,
                      std::vector<std::string> arguments);
   TFrmInstallVorpane(const TFrmInstallVorpane&) = delete;
   TFrmInstallVorpane& operator=(const TFrmInstallVorpane&) = delete;
@@ -28,7 +28,7 @@ class TFrmInstallVorpane {
   static std::string Caption();
 
   // Where the runs write what they did; none by default.
-  void setLog(RunLog* log) {
+  void setLog(platform::LogFile* log) {
     log_ = log;
     transaction_.setLog(log);
   }
@@ -127,9 +127,9 @@ class TFrmInstallVorpane {
 
   ui::FormModel& form_;
   platform::Platform& platform_;
-  Shell& shell_;
+  MessageLoop& loop_;
   std::vector<std::string> arguments_;
-  RunLog* log_ = nullptr;
+  platform::LogFile* log_ = nullptr;
   // What the pages and the run change, from the first directory a page makes
   // until the setup ends.
   SetupTransaction transaction_{platform_, nullptr};

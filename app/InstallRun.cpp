@@ -4,6 +4,7 @@
 #include "app/ProgramExtraction.h"
 #include "app/Shortcuts.h"
 #include "datafile/InitialDataFile.h"
+#include "product/InstalledFiles.h"
 #include "product/Registration.h"
 
 namespace vorpane::app {
@@ -51,7 +52,7 @@ void InstallRun::moveToPercent(int percent) {
 }
 
 std::uint64_t InstallRun::writeDataFile(const std::string& installDir) {
-  const std::string path = installDir + datafile::kDataFileName;
+  const std::string path = installDir + product::kDataFileName;
   transaction_.aboutToWrite(path);
   const std::uint64_t size = platform::NamingFile(path, [&] {
     return datafile::WriteInitialDataFile(platform_, installDir, [this](int percent) {

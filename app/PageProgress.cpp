@@ -29,7 +29,7 @@ void PageProgress::waitOver() {
 }
 
 bool PageProgress::waitAgain(const std::string& question) {
-  return questions_ == Questions::Asked && shell_.askRetry(question);
+  return questions_ == Questions::Asked && loop_.askRetry(question);
 }
 
 }  // namespace vorpane::app

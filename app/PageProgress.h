@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "app/MessageLoop.h"
 #include "app/RunProgress.h"
-#include "app/Shell.h"
 #include "ui/FormModel.h"
 
 namespace vorpane::app {
@@ -16,21 +16,21 @@ class PageProgress final : public RunProgress {
   // unattended /SILENT's, which only shows its progress.
   enum class Questions { Asked, NotAsked };
 
-  PageProgress(ui::FormModel& form, Shell& shell, std::string bar, std::string label,
+  PageProgress(ui::FormModel& form, MessageLoop& loop, std::string bar, std::string label,
                Questions questions = Questions::Asked)
-      : form_(form), shell_(shell), bar_(std::move(bar)), label_(std::move(label)), questions_(questions) {}
+      : form_(form), loop_(loop), bar_(std::move(bar)), label_(std::move(label)), questions_(questions) {}
 
   void setMaximum(int maximum) override { form_.setMaximum(bar_, maximum); }
   void setPosition(int position) override { form_.setPosition(bar_, position); }
   void setPercent(int percent) override;
-  void processMessages() override { shell_.processMessages(); }
+  void processMessages() override { loop_.processMessages(); }
   void showWaiting(const std::string& text) override;
   void waitOver() override;
   bool waitAgain(const std::string& question) override;
 
  private:
   ui::FormModel& form_;
-  Shell& shell_;
+  MessageLoop& loop_;
   std::string bar_;
   std::string label_;
   Questions questions_;

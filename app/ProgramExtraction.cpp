@@ -121,8 +121,9 @@ void BeginRunProgress(RunProgress& progress) {
 // there also leaves both old programs in place; a refusal of the uninstaller
 // after it is taken back with the rest of the setup.
 void ExtractPrograms(SetupTransaction& transaction, const std::string& directory, RunProgress& progress) {
-  ProgramInWriting client(payload::Vorpane_Exe::Writer(), kClientFileName, directory);
-  ProgramInWriting uninstaller(payload::Uninstall_Vorpane_Exe::Writer(), kUninstallerFileName, directory);
+  ProgramInWriting client(payload::Vorpane_Exe::Writer(), product::kClientFileName, directory);
+  ProgramInWriting uninstaller(payload::Uninstall_Vorpane_Exe::Writer(), product::kUninstallerFileName,
+                               directory);
   client.writeBeside(transaction, 0, progress);
   uninstaller.writeBeside(transaction, payload::Vorpane_Exe::size(), progress);
   client.place(transaction, progress);

@@ -13,9 +13,6 @@
 
 namespace vorpane::app {
 
-using product::kClientFileName;
-using product::kUninstallerFileName;
-
 // The bar's maximum while both programs are written: their sizes added up.
 std::int64_t ProgramsSize();
 // The maximum a run sets: the programs plus a tenth for the steps after them.

@@ -10,11 +10,9 @@
 
 namespace vorpane::app {
 
-using RunLog = platform::LogFile;
-
 // Opens the log of /LOG= afresh, first making every folder of its path that is
 // not there yet. They stay whatever the setup's outcome, as the log does: it is
 // wanted after a failure too. Raises what keeps the log from being written.
-std::unique_ptr<RunLog> OpenRunLog(platform::Platform& platform, const std::string& path);
+std::unique_ptr<platform::LogFile> OpenRunLog(platform::Platform& platform, const std::string& path);
 
 }  // namespace vorpane::app

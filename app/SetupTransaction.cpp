@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "app/Shell.h"
+#include "app/ErrorDisplay.h"
 #include "platform/Folders.h"
 #include "product/ExitCodes.h"
 

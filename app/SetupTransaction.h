@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/RunLog.h"
+#include "platform/LogFile.h"
 #include "platform/Platform.h"
 
 namespace vorpane::app {
@@ -24,7 +24,7 @@ enum class SetupOutcome { Refused, Failed };
 class SetupTransaction {
  public:
   // log may be absent.
-  SetupTransaction(platform::Platform& platform, RunLog* log) : platform_(platform), log_(log) {}
+  SetupTransaction(platform::Platform& platform, platform::LogFile* log) : platform_(platform), log_(log) {}
   // A transaction nobody ended is taken back, so that no path out of a setup
   // leaves half an installation.
   ~SetupTransaction();
@@ -33,7 +33,7 @@ class SetupTransaction {
 
   platform::Platform& platform() { return platform_; }
   // Where the changes are logged from now on; none when null.
-  void setLog(RunLog* log) { log_ = log; }
+  void setLog(platform::LogFile* log) { log_ = log; }
   // A line in the log, when there is one.
   void log(const std::string& text);
 
@@ -95,7 +95,7 @@ class SetupTransaction {
   void note(const std::string& text) noexcept;
 
   platform::Platform& platform_;
-  RunLog* log_;
+  platform::LogFile* log_;
   std::vector<Change> changes_;
   int exitCode_ = 0;
   std::string message_;

@@ -54,8 +54,6 @@ Switches ParseSwitches(const std::vector<std::string>& arguments);
 // What "/?" shows: every switch, one a line, and every exit code.
 std::string SwitchesHelpText();
 
-namespace exitcode = product::exitcode;
-
 // What the installer says when it refuses to start (exit codes 4 and 5).
 inline constexpr const char* kDamagedMessage = "The installer is damaged. Please download it again.";
 inline constexpr const char* kAlreadyRunningMessage = "An installation of Vorpane is already running.";

@@ -7,12 +7,13 @@
 #include "app/UpgradeRun.h"
 #include "datafile/InitialDataFile.h"
 #include "platform/WindowsPath.h"
+#include "product/InstalledFiles.h"
 
 namespace vorpane::app {
 
 int UnattendedSetup::run(const Switches& switches) {
   const int code = switches.upgradeDir ? upgrade(switches) : install(switches);
-  transaction_.log(exitcode::LogLine(code));
+  transaction_.log(product::exitcode::LogLine(code));
   return code;
 }
 
@@ -55,7 +56,7 @@ int UnattendedSetup::upgrade(const Switches& switches) {
     return transaction_.abandon(SetupOutcome::Refused, error);
   }
   transaction_.log("Upgrade directory " + directory + " (from /UPGRADE=)");
-  const auto version = datafile::ReadDataFileVersion(platform_, directory + datafile::kDataFileName);
+  const auto version = datafile::ReadDataFileVersion(platform_, directory + product::kDataFileName);
   if (!version || !datafile::IsCompatibleDataFileVersion(*version)) {
     return transaction_.abandon(
         SetupOutcome::Refused,

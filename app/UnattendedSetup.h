@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "app/RunLog.h"
 #include "app/RunProgress.h"
 #include "app/SetupTransaction.h"
 #include "app/Switches.h"
+#include "platform/LogFile.h"
 #include "platform/Platform.h"
 
 namespace vorpane::app {
@@ -18,7 +18,7 @@ class UnattendedSetup {
  public:
   // log may be absent; progress is where the run's progress shows (a page, or
   // nowhere).
-  UnattendedSetup(platform::Platform& platform, RunProgress& progress, RunLog* log)
+  UnattendedSetup(platform::Platform& platform, RunProgress& progress, platform::LogFile* log)
       : platform_(platform), transaction_(platform, log), progress_(progress) {}
 
   // Never raises: returns the exit code; message() says what went wrong.

@@ -26,6 +26,7 @@
 #include "bench/BenchTiming.h"
 #include "finder/LIB_FindFiles.h"
 #include "platform/Win32Platform.h"
+#include "product/InstalledFiles.h"
 
 namespace {
 
@@ -187,11 +188,13 @@ int main(int argc, char** argv) {
   };
   auto pumpEveryReport = [&](std::uint8_t percent) { window.show(percent, false); };
   auto pumpThrottled = [&](std::uint8_t percent) { window.show(percent, true); };
-  const std::string listing = "cmd /c dir /s /b " + root + "Vorpane.Dat";
+  const std::string listing = "cmd /c dir /s /b " + root + vorpane::product::kDataFileName;
   auto timeFinder = [&](const vorpane::finder::ProgressCallback& progress, std::size_t& found) {
     window.restart();
     const double start = nowMilliseconds();
-    found = vorpane::finder::FindFiles(platform, "Vorpane.Dat", 4, root, progress, versionFilter).size();
+    found = vorpane::finder::FindFiles(platform, vorpane::product::kDataFileName, 4, root, progress,
+                                       versionFilter)
+                .size();
     return nowMilliseconds() - start;
   };
   auto timeCommand = [&](const std::string& commandLine, std::size_t& lines) {

@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Installer.h"
-#include "app/win32/Win32Application.h"
+#include "app/WizardAssembly.h"
+#include "app/win32/Win32MessageLoop.h"
 #include "bench/BenchTiming.h"
 #include "platform/Win32ComApartment.h"
 #include "platform/Win32Platform.h"
@@ -97,14 +97,14 @@ double plainWriteMs(const std::string& path, std::size_t bytes) {
 }
 
 // Lets the window's messages run until the wizard shows the page.
-void runUntilPage(app::Win32Application& application, ui::FormModel& model, const std::string& page) {
+void runUntilPage(app::Win32MessageLoop& loop, ui::FormModel& model, const std::string& page) {
   while (model.activePage() != page) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    application.processMessages();
+    loop.processMessages();
   }
 }
 
-Round installOnce(ui::FormModel& model, app::Win32Application& application, TimedPlatform& platform,
+Round installOnce(ui::FormModel& model, app::Win32MessageLoop& loop, TimedPlatform& platform,
                   const std::string& directory) {
   model.setActivePage("Tab03Choose");
   model.raise("BtnInstall", ui::Event::Click);
@@ -114,14 +114,14 @@ Round installOnce(ui::FormModel& model, app::Win32Application& application, Time
     std::fprintf(stderr, "the directory pages refused %s\n", directory.c_str());
     std::exit(1);
   }
-  runUntilPage(application, model, "Tab13InstallNow");  // painted, as a user sees it
+  runUntilPage(loop, model, "Tab13InstallNow");  // painted, as a user sees it
 
   platform.writingMs = 0;
   platform.bytesWritten = 0;
   Round round;
   const auto start = Clock::now();
   model.raise("Button17", ui::Event::Click);
-  runUntilPage(application, model, "Tab15InstallReady");
+  runUntilPage(loop, model, "Tab15InstallReady");
   round.runMs = millisecondsSince(start) - 100;
   round.writingMs = platform.writingMs;
   round.plainMs = plainWriteMs(directory + "plain.bin", platform.bytesWritten);
@@ -141,8 +141,8 @@ int main(int argc, char** argv) {
   platform::Win32ComApartment com;
   TimedPlatform platform;
   ui::FormModel model(ui::installFormDescription());
-  app::Win32Application application;
-  app::Installer installer(model, platform, application, {});
+  app::Win32MessageLoop loop;
+  app::WizardAssembly assembly(model, platform, loop, {});
   // A failure would wait in a message box for somebody to answer it.
   model.setExceptionHandler([](const std::exception& error) {
     std::fprintf(stderr, "the wizard failed: %s\n", error.what());
@@ -152,8 +152,8 @@ int main(int argc, char** argv) {
   CreateDirectoryA(base.c_str(), nullptr);
   ui::Win32View view(model, platform, GetModuleHandleA(nullptr));
   view.create();
-  application.setMainWindow(view.window());
-  installer.start();
+  loop.setMainWindow(view.window());
+  assembly.start();
   view.showCentred();
   model.raise("BtnNext1", ui::Event::Click);
   model.setText("EdAgree", "YES");
@@ -161,7 +161,7 @@ int main(int argc, char** argv) {
 
   std::vector<double> run, writing, plain;
   for (int i = 0; i < rounds; ++i) {
-    const Round round = installOnce(model, application, platform, base + "Round" + std::to_string(i) + "\\");
+    const Round round = installOnce(model, loop, platform, base + "Round" + std::to_string(i) + "\\");
     std::printf("round %d: run %.1f ms, writing %.1f ms, plain write %.1f ms\n", i + 1, round.runMs,
                 round.writingMs, round.plainMs);
     run.push_back(round.runMs);

@@ -23,7 +23,7 @@
 #include <optional>
 
 #include "app/win32/StartupImageCheck.h"
-#include "app/win32/Win32Application.h"
+#include "app/win32/Win32MessageLoop.h"
 #include "bench/BenchTiming.h"
 #include "payload/EmbeddedImages.h"
 #include "payload/ImageCheck.h"

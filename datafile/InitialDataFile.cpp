@@ -276,7 +276,7 @@ std::uint64_t WriteInitialDataFileAt(platform::Platform& platform, const std::st
 
 std::uint64_t WriteInitialDataFile(platform::Platform& platform, const std::string& installDir,
                                    const ProgressCallback& progress) {
-  return WriteInitialDataFileAt(platform, installDir + kDataFileName, installDir, progress);
+  return WriteInitialDataFileAt(platform, installDir + product::kDataFileName, installDir, progress);
 }
 
 std::optional<std::uint8_t> ReadDataFileVersion(platform::Platform& platform, const std::string& path) {

@@ -13,7 +13,6 @@
 
 namespace vorpane::datafile {
 
-using product::kDataFileName;
 inline constexpr std::uint8_t kDataFileVersion = 5;
 // Data files of these versions can be upgraded in place.
 inline constexpr std::uint8_t kOldestCompatibleVersion = 4;

@@ -747,21 +747,21 @@ std::unique_ptr<OutputFile> HostPlatform::appendFile(const std::string& path) {
 
 // --- processes, links and shortcuts ---------------------------------------------------
 
-void HostPlatform::startProcess(const std::string& commandLine, int showMode) {
-  processStarts_.push_back({commandLine, showMode});
+void HostPlatform::startWindowed(const std::string& commandLine, int showMode) {
+  windowedStarts_.push_back({commandLine, showMode});
 }
 
 void HostPlatform::openLink(const std::string& target) { openedLinks_.push_back(target); }
 
-bool HostPlatform::startProcessAsDesktopUser(const std::string& commandLine, int showMode) {
+bool HostPlatform::startWindowedAsDesktopUser(const std::string& commandLine, int showMode) {
   if (!desktopShell_) return false;
-  processStarts_.push_back({commandLine, showMode, true});
+  windowedStarts_.push_back({commandLine, showMode, true});
   return true;
 }
 
-bool HostPlatform::startProgram(const std::string& commandLine, const std::string& workingDirectory) {
+bool HostPlatform::startInFolder(const std::string& commandLine, const std::string& workingDirectory) {
   if (!changeAllowed()) return false;
-  programStarts_.emplace_back(commandLine, workingDirectory);
+  startsInFolder_.emplace_back(commandLine, workingDirectory);
   return true;
 }
 

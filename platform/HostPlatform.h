@@ -21,7 +21,7 @@ int ioCodeFromErrno(int error);
 
 class HostPlatform : public Platform {
  public:
-  struct ProcessStart {
+  struct WindowedStart {
     std::string commandLine;
     int showMode = 0;
     bool asDesktopUser = false;  // through the desktop shell, with the desktop user's rights
@@ -84,11 +84,11 @@ class HostPlatform : public Platform {
   std::filesystem::path hostPath(const std::string& windowsPath) const;
 
   // --- what the program did ------------------------------------------------------
-  const std::vector<ProcessStart>& processStarts() const { return processStarts_; }
+  const std::vector<WindowedStart>& windowedStarts() const { return windowedStarts_; }
   const std::vector<std::string>& openedLinks() const { return openedLinks_; }
   const std::vector<ShortcutSpec>& shortcuts() const { return shortcuts_; }
-  // startProgram() calls: the command line and the working directory.
-  const std::vector<std::pair<std::string, std::string>>& programStarts() const { return programStarts_; }
+  // startInFolder() calls: the command line and the working directory.
+  const std::vector<std::pair<std::string, std::string>>& startsInFolder() const { return startsInFolder_; }
   const std::vector<std::uint32_t>& waitedProcesses() const { return waitedProcesses_; }
   const std::vector<std::string>& removalsAtRestart() const { return removalsAtRestart_; }
   const std::vector<StagingFolder>& stagingFolders() const { return stagingFolders_; }
@@ -122,7 +122,7 @@ class HostPlatform : public Platform {
   bool removeFile(const std::string& path) noexcept override;
   bool removeDirectory(const std::string& path) noexcept override;
   std::optional<std::uint64_t> fileSize(const std::string& path) override;
-  void startProcess(const std::string& commandLine, int showMode) override;
+  void startWindowed(const std::string& commandLine, int showMode) override;
   void openLink(const std::string& target) override;
   void createShortcut(const ShortcutSpec& shortcut) override;
   std::optional<std::string> shortcutTarget(const std::string& linkPath) override;
@@ -130,7 +130,7 @@ class HostPlatform : public Platform {
   std::uint32_t processId() override { return processId_; }
   std::optional<std::string> temporaryFolder() override { return temporaryFolder_; }
   // Recorded; counts as a change, so a refused change can keep a program from starting.
-  bool startProgram(const std::string& commandLine, const std::string& workingDirectory) override;
+  bool startInFolder(const std::string& commandLine, const std::string& workingDirectory) override;
   // Recorded; every process has already ended.
   bool waitForProcessEnd(std::uint32_t processId, int timeoutMilliseconds) override;
   bool fileInUse(const std::string& path) override;
@@ -141,8 +141,8 @@ class HostPlatform : public Platform {
   std::unique_ptr<FileHold> writeHeldFile(const std::string& path,
                                           const std::vector<std::uint8_t>& bytes) override;
   bool runsElevated() override { return elevated_; }
-  // Recorded in processStarts() as the desktop user's; false without a desktop shell.
-  bool startProcessAsDesktopUser(const std::string& commandLine, int showMode) override;
+  // Recorded in windowedStarts() as the desktop user's; false without a desktop shell.
+  bool startWindowedAsDesktopUser(const std::string& commandLine, int showMode) override;
   std::unique_ptr<OutputFile> appendFile(const std::string& path) override;
   void writeRegistryValues(const std::string& key, const std::vector<RegistryValue>& values) override;
   std::optional<std::string> readRegistryText(const std::string& key, const std::string& name) override;
@@ -192,10 +192,10 @@ class HostPlatform : public Platform {
   std::set<std::string> hidden_;                  // keyed by key(path)
   std::map<std::string, std::size_t> diskSpace_;  // keyed by key(path)
   bool failShortcuts_ = false;
-  std::vector<ProcessStart> processStarts_;
+  std::vector<WindowedStart> windowedStarts_;
   std::vector<std::string> openedLinks_;
   std::vector<ShortcutSpec> shortcuts_;
-  std::vector<std::pair<std::string, std::string>> programStarts_;
+  std::vector<std::pair<std::string, std::string>> startsInFolder_;
   std::vector<std::uint32_t> waitedProcesses_;
   std::vector<std::string> removalsAtRestart_;
   std::string ownProgramPath_ = "C:\\Program.exe";

@@ -182,7 +182,7 @@ class Platform {
   // --- processes, links and shortcuts -------------------------------------------
   // Starts a program from a command line with a show mode (3 = maximised);
   // the result is not reported because the wizard never examines it.
-  virtual void startProcess(const std::string& commandLine, int showMode) = 0;
+  virtual void startWindowed(const std::string& commandLine, int showMode) = 0;
   // Opens a document or link (mailto:, http:) with the shell, show mode normal.
   virtual void openLink(const std::string& target) = 0;
   // Writes a shell link file; raises std::runtime_error when the shell-link
@@ -197,9 +197,9 @@ class Platform {
   virtual bool runsElevated() = 0;
   // Starts a program as a child of the desktop shell, so that it runs with the
   // desktop user's rights and not this program's, with a show mode as for
-  // startProcess(); false, with nothing started, when there is no desktop
+  // startWindowed(); false, with nothing started, when there is no desktop
   // shell or it cannot be asked.
-  virtual bool startProcessAsDesktopUser(const std::string& commandLine, int showMode) = 0;
+  virtual bool startWindowedAsDesktopUser(const std::string& commandLine, int showMode) = 0;
   // Opens a file for appending, making it when it is missing; other programs
   // may read and append to it meanwhile, as two setup programs share one log.
   // Raises IoError when it cannot.
@@ -214,7 +214,7 @@ class Platform {
   virtual std::optional<std::string> temporaryFolder() = 0;
   // Starts a program in the given working directory without waiting for it;
   // false when it could not be started.
-  virtual bool startProgram(const std::string& commandLine, const std::string& workingDirectory) = 0;
+  virtual bool startInFolder(const std::string& commandLine, const std::string& workingDirectory) = 0;
   // Waits until the process with that id has ended (at once when there is
   // none); false when it still runs after the time (negative: no limit).
   virtual bool waitForProcessEnd(std::uint32_t processId, int timeoutMilliseconds) = 0;

@@ -100,7 +100,7 @@ bool Win32Platform::runsElevated() {
 
 // A child of the shell's process takes its token from that process, which is
 // the desktop user's own, not from this program.
-bool Win32Platform::startProcessAsDesktopUser(const std::string& commandLine, int showMode) {
+bool Win32Platform::startWindowedAsDesktopUser(const std::string& commandLine, int showMode) {
   const KernelHandle shell = openDesktopShell();
   if (!shell) return false;
   ProcThreadAttributes attributes(1);

@@ -17,6 +17,12 @@
 
 #include "platform/Win32Handles.h"
 
+// The headers declare the registry's 64-bit view flag only for Windows 10
+// targets; the build targets Windows 7 for everything else it calls.
+#ifndef RRF_SUBKEY_WOW6464KEY
+#define RRF_SUBKEY_WOW6464KEY 0x00010000
+#endif
+
 namespace vorpane::platform {
 
 namespace {
@@ -348,7 +354,7 @@ std::optional<std::uint64_t> Win32Platform::fileSize(const std::string& path) {
   return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-void Win32Platform::startProcess(const std::string& commandLine, int showMode) {
+void Win32Platform::startWindowed(const std::string& commandLine, int showMode) {
   WinExec(commandLine.c_str(), static_cast<UINT>(showMode));
 }
 
@@ -418,7 +424,7 @@ std::optional<std::string> Win32Platform::temporaryFolder() {
   return result;
 }
 
-bool Win32Platform::startProgram(const std::string& commandLine, const std::string& workingDirectory) {
+bool Win32Platform::startInFolder(const std::string& commandLine, const std::string& workingDirectory) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};

@@ -35,14 +35,14 @@ class Win32Platform : public Platform {
   bool removeFile(const std::string& path) noexcept override;
   bool removeDirectory(const std::string& path) noexcept override;
   std::optional<std::uint64_t> fileSize(const std::string& path) override;
-  void startProcess(const std::string& commandLine, int showMode) override;
+  void startWindowed(const std::string& commandLine, int showMode) override;
   void openLink(const std::string& target) override;
   void createShortcut(const ShortcutSpec& shortcut) override;
   std::optional<std::string> shortcutTarget(const std::string& linkPath) override;
   std::string ownProgramPath() override;
   std::uint32_t processId() override;
   std::optional<std::string> temporaryFolder() override;
-  bool startProgram(const std::string& commandLine, const std::string& workingDirectory) override;
+  bool startInFolder(const std::string& commandLine, const std::string& workingDirectory) override;
   bool waitForProcessEnd(std::uint32_t processId, int timeoutMilliseconds) override;
   bool fileInUse(const std::string& path) override;
   bool removeFileAtRestart(const std::string& path) noexcept override;
@@ -50,7 +50,7 @@ class Win32Platform : public Platform {
   std::unique_ptr<FileHold> writeHeldFile(const std::string& path,
                                           const std::vector<std::uint8_t>& bytes) override;
   bool runsElevated() override;
-  bool startProcessAsDesktopUser(const std::string& commandLine, int showMode) override;
+  bool startWindowedAsDesktopUser(const std::string& commandLine, int showMode) override;
   std::unique_ptr<OutputFile> appendFile(const std::string& path) override;
   void writeRegistryValues(const std::string& key, const std::vector<RegistryValue>& values) override;
   std::optional<std::string> readRegistryText(const std::string& key, const std::string& name) override;

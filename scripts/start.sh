@@ -10,7 +10,9 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
 bash scripts/setup.sh
-cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake >/dev/null
+# The toolchain is chosen once, when the folder is first configured; a
+# configured folder is only built (the build configures itself again as needed).
+[ -f build/win/CMakeCache.txt ] || cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake >/dev/null
 cmake --build build/win -j"${VORPANE_JOBS:-2}" --target Install_Vorpane winprobe
 
 program="$(find build/win -name Install_Vorpane.exe -type f -print -quit)"

@@ -67,7 +67,7 @@ std::optional<std::string> stageAndStart(platform::Platform& platform, const std
     const std::string command = FinishingCommandLine(copy, platform.processId(), key, original, silent);
     // Its working directory is the staging folder: no process holds the
     // installation directory, and no one else may put a library there.
-    if (!platform.startProgram(command, folder))
+    if (!platform.startInFolder(command, folder))
       throw std::runtime_error("the copy " + copy + " did not start");
     return command;
   } catch (...) {
@@ -143,13 +143,13 @@ int FinishRemoval(platform::Platform& platform, const Switches& switches, Conver
     if (!switches.silent)
       conversation.warn(
           "This copy of the uninstaller removes nothing: only the uninstaller itself can start it.");
-    return exitcode::BadCommandLine;
+    return product::exitcode::BadCommandLine;
   }
   platform.waitForProcessEnd(*switches.finishAfter, -1);
   // An uninstaller that had to stay, to be run again, took its key back.
   if (!keyMatches(platform, folder, switches.handoverKey)) {
     goAtRestart(platform, own);
-    return exitcode::Refused;
+    return product::exitcode::Refused;
   }
   // The system may hold the file for a moment after its process has ended.
   bool removed = platform.removeFile(original);
@@ -160,9 +160,9 @@ int FinishRemoval(platform::Platform& platform, const Switches& switches, Conver
   platform.removeDirectory(withoutTrailingBackslash(folderOf(original)));
   platform.removeFile(folder + kHandoverKeyFile);
   goAtRestart(platform, own);
-  if (removed || !platform.fileExists(original)) return exitcode::Done;
+  if (removed || !platform.fileExists(original)) return product::exitcode::Done;
   if (!switches.silent) conversation.warn(original + " could not be removed. Please delete it yourself.");
-  return exitcode::RunFailed;
+  return product::exitcode::RunFailed;
 }
 
 }  // namespace vorpane::uninstaller

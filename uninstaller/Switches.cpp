@@ -4,6 +4,7 @@
 
 #include "platform/WindowsPath.h"
 #include "product/DeploymentSwitches.h"
+#include "product/InstalledFiles.h"
 
 namespace vorpane::uninstaller {
 
@@ -60,10 +61,10 @@ std::string FinishingCommandLine(const std::string& copy, std::uint32_t processI
 }
 
 std::string UsageText() {
-  return std::string(
-             "Uninstall_Vorpane.Exe [/S | /VERYSILENT] [/LOG=\"file\"]\r\r"
-             "/S or /VERYSILENT: remove without asking and without messages\r"
-             "/LOG=\"file\": a log of every step\r") +
+  return std::string(product::kUninstallerFileName) +
+         " [/S | /VERYSILENT] [/LOG=\"file\"]\r\r"
+         "/S or /VERYSILENT: remove without asking and without messages\r"
+         "/LOG=\"file\": a log of every step\r" +
          product::kNoOpSwitchesHelpLine +
          "\r"
          "Exit codes:\r"

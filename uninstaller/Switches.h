@@ -11,11 +11,10 @@
 
 namespace vorpane::uninstaller {
 
-// The installer's numbers: 2 when nothing was removed (the client is running,
-// the user said No, or there is no installation here), 3 when something could
-// not be removed (the message and the log list what).
-namespace exitcode = product::exitcode;
-
+// The uninstaller ends with the installer's exit codes (product::exitcode): 2
+// when nothing was removed (the client is running, the user said No, or there
+// is no installation here), 3 when something could not be removed (the
+// message and the log list what).
 struct Switches {
   bool silent = false;                 // /S, /VERYSILENT: no question and no message
   std::optional<std::string> logFile;  // /LOG="file"

@@ -43,14 +43,14 @@ class Uninstallation {
 
   int run(bool sessionLockHeld) {
     write("Removing Vorpane " + std::string(product::kVersion) + " from " + shownDirectory_);
-    if (!sessionLockHeld) return refuse(kAnotherSetupRunning, exitcode::AlreadyRunning);
+    if (!sessionLockHeld) return refuse(kAnotherSetupRunning, product::exitcode::AlreadyRunning);
     if (!holdsInstallation())
       return refuse("No installation of Vorpane was found in " + shownDirectory_ + ".");
     if (platform_.fileInUse(directory_ + product::kClientFileName)) return refuse(kClientRunning);
     if (!switches_.silent && !conversation_.confirm("Remove Vorpane " + std::string(product::kVersion) +
                                                     " from " + shownDirectory_ + "?")) {
       write("Not removed: the answer was No");
-      return finish(exitcode::Refused);
+      return finish(product::exitcode::Refused);
     }
     removeInstallation();
     if (!failed_.empty()) return failure();
@@ -66,7 +66,7 @@ class Uninstallation {
     }
     noteWhatIsLeft();
     if (!switches_.silent) conversation_.inform(doneMessage());
-    return finish(exitcode::Done);
+    return finish(product::exitcode::Done);
   }
 
  private:
@@ -229,17 +229,17 @@ class Uninstallation {
                          ". These could not be removed:" + bulleted(failed_) +
                          "\r\rClose the programs that may use them and run the uninstaller again.");
     }
-    return finish(exitcode::RunFailed);
+    return finish(product::exitcode::RunFailed);
   }
 
-  int refuse(const std::string& message, int code = exitcode::Refused) {
+  int refuse(const std::string& message, int code = product::exitcode::Refused) {
     write("Refused: " + message);
     if (!switches_.silent) conversation_.warn(message);
     return finish(code);
   }
 
   int finish(int code) {
-    write(exitcode::LogLine(code));
+    write(product::exitcode::LogLine(code));
     return code;
   }
 

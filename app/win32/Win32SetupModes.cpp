@@ -1,12 +1,12 @@
 #include "app/win32/Win32SetupModes.h"
 
-#include "app/Application.h"
 #include "app/ClientStart.h"
-#include "app/Installer.h"
+#include "app/ErrorDisplay.h"
 #include "app/PageProgress.h"
 #include "app/SetupModes.h"
 #include "app/UnattendedSetup.h"
-#include "app/win32/Win32Application.h"
+#include "app/WizardAssembly.h"
+#include "app/win32/Win32MessageLoop.h"
 #include "ui/FormDescription.h"
 #include "ui/FormModel.h"
 #include "ui/Win32View.h"
@@ -22,19 +22,19 @@ void showMessage(const std::string& text, UINT icon) {
 // The wizard, as a person uses it.
 int runWizard(HINSTANCE instance, SetupRun& run, const ImageVerdict& verdict) {
   ui::FormModel model(ui::installFormDescription());
-  Win32Application application;
-  Installer installer(model, run.platform, application, run.switches.wizardArguments);
-  installer.wizard().setLog(run.log.get());
+  Win32MessageLoop loop;
+  WizardAssembly assembly(model, run.platform, loop, run.switches.wizardArguments);
+  assembly.wizard().setLog(run.log.get());
 
   ui::Win32View view(model, run.platform, instance);
-  view.setFailureHandler([&application](const std::exception& error) { showException(application, error); });
+  view.setFailureHandler([&loop](const std::exception& error) { showException(loop, error); });
   view.create();
-  application.setMainWindow(view.window());
-  installer.start();
+  loop.setMainWindow(view.window());
+  assembly.start();
   // The window was built while the images were checked.
   if (const auto refused = verdict()) return *refused;
   view.showCentred();
-  return application.run();
+  return loop.run();
 }
 
 // /SILENT: the run's progress page and nothing else; its failure in a box
@@ -42,27 +42,27 @@ int runWizard(HINSTANCE instance, SetupRun& run, const ImageVerdict& verdict) {
 int runSilently(HINSTANCE instance, SetupRun& run, const ImageVerdict& verdict) {
   const Switches& switches = run.switches;
   ui::FormModel model(ui::installFormDescription());
-  Win32Application application;
+  Win32MessageLoop loop;
   ui::Win32View view(model, run.platform, instance);
   // A page that cannot be drawn does not stop the run; with boxes suppressed
   // only the log tells of it.
-  view.setFailureHandler([&run, &application](const std::exception& error) {
+  view.setFailureHandler([&run, &loop](const std::exception& error) {
     if (run.log) run.log->writeFailure("The progress page", error);
-    if (run.switches.showsMessages()) showException(application, error);
+    if (run.switches.showsMessages()) showException(loop, error);
   });
   view.create();
-  application.setMainWindow(view.window());
+  loop.setMainWindow(view.window());
   model.setCaption(TFrmInstallVorpane::Caption());
   // No wizard is bound to the form: showing the page starts nothing by itself.
   const ProgressPage page = SilentProgressPage(switches);
   model.setActivePage(page.page);
   if (const auto refused = verdict()) return *refused;
   view.showCentred();
-  PageProgress progress(model, application, page.bar, page.label, PageProgress::Questions::NotAsked);
+  PageProgress progress(model, loop, page.bar, page.label, PageProgress::Questions::NotAsked);
   UnattendedSetup setup(run.platform, progress, run.log.get());
   const int code = setup.run(switches);
-  if (code != exitcode::Done && switches.showsMessages())
-    application.showError(withClosingPeriod(setup.message()));
+  if (code != product::exitcode::Done && switches.showsMessages())
+    loop.showError(withClosingPeriod(setup.message()));
   return code;
 }
 
@@ -74,7 +74,7 @@ int runVerySilently(SetupRun& run) {
 int refuseBadCommandLine(SetupRun& run) {
   run.writeLog("Bad command line: " + run.switches.error);
   return EndBeforeStart(run, withClosingPeriod(run.switches.error) + "\r\r" + SwitchesHelpText(),
-                        exitcode::BadCommandLine);
+                        product::exitcode::BadCommandLine);
 }
 
 int showHelp(SetupRun& run) {
@@ -82,8 +82,8 @@ int showHelp(SetupRun& run) {
     showMessage(SwitchesHelpText(), MB_ICONINFORMATION);
   else
     run.writeLog(SwitchesHelpText());
-  run.writeLog(exitcode::LogLine(exitcode::Done));
-  return exitcode::Done;
+  run.writeLog(product::exitcode::LogLine(product::exitcode::Done));
+  return product::exitcode::Done;
 }
 
 }  // namespace
@@ -91,7 +91,7 @@ int showHelp(SetupRun& run) {
 int EndBeforeStart(SetupRun& run, const std::string& message, int code) {
   if (run.switches.showsMessages()) showMessage(message, MB_ICONERROR);
   RestartClientAfterRefusal(run.platform, run.switches, code, run.log.get());
-  run.writeLog(exitcode::LogLine(code));
+  run.writeLog(product::exitcode::LogLine(code));
   return code;
 }
 

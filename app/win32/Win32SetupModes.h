@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/RunLog.h"
 #include "app/Switches.h"
+#include "platform/LogFile.h"
 #include "platform/Win32Platform.h"
 
 namespace vorpane::app {
@@ -24,7 +24,7 @@ struct SetupRun {
   platform::Win32Platform platform;
   std::vector<std::string> arguments;
   Switches switches;
-  std::unique_ptr<RunLog> log;  // after the platform: it writes through it to the end
+  std::unique_ptr<platform::LogFile> log;  // after the platform: it writes through it to the end
 
   void writeLog(const std::string& text) {
     if (log) log->write(text);

@@ -18,11 +18,12 @@
 #include <optional>
 #include <string>
 
-#include "app/Application.h"
+#include "app/ErrorDisplay.h"
 #include "app/RunLog.h"
 #include "app/Switches.h"
 #include "app/win32/StartupImageCheck.h"
-#include "app/win32/Win32Application.h"
+#include "app/win32/Win32CommandLine.h"
+#include "app/win32/Win32MessageLoop.h"
 #include "app/win32/Win32SetupModes.h"
 #include "platform/Win32ComApartment.h"
 #include "platform/Win32SafeLoading.h"
@@ -43,14 +44,14 @@ void writeArguments(SetupRun& run) {
 int refuseWhileAnotherRuns(SetupRun& run) {
   if (run.switches.logFile) {
     try {
-      run.log =
-          std::make_unique<app::RunLog>(run.platform, *run.switches.logFile, platform::LogStart::Appended);
+      run.log = std::make_unique<platform::LogFile>(run.platform, *run.switches.logFile,
+                                                    platform::LogStart::Appended);
       writeArguments(run);
     } catch (const std::exception&) {
       // The refusal still shows and keeps its exit code.
     }
   }
-  return app::Refuse(run, app::kAlreadyRunningMessage, app::exitcode::AlreadyRunning);
+  return app::Refuse(run, app::kAlreadyRunningMessage, product::exitcode::AlreadyRunning);
 }
 
 // Opens the log of /LOG=, in folders made for it when missing; the exit code of
@@ -62,7 +63,7 @@ std::optional<int> openLog(SetupRun& run) {
   } catch (const std::exception& error) {
     return app::EndBeforeStart(run,
                                "The log " + *run.switches.logFile + " cannot be written: " + error.what(),
-                               app::exitcode::BadCommandLine);
+                               product::exitcode::BadCommandLine);
   }
   writeArguments(run);
   return std::nullopt;
@@ -81,7 +82,7 @@ class ImageGate {
     if (damaged.empty()) return std::nullopt;
     for (const auto& name : damaged)
       run_.writeLog("Damaged: the image of " + name + " differs from the one built");
-    return app::Refuse(run_, app::kDamagedMessage, app::exitcode::Damaged);
+    return app::Refuse(run_, app::kDamagedMessage, product::exitcode::Damaged);
   }
 
  private:
@@ -108,12 +109,12 @@ int reportUnexpectedError(SetupRun& run, const std::exception& error) {
   std::fprintf(stderr, "Install_Vorpane: %s\n", error.what());
   if (run.log) {
     run.log->writeFailure("Failed", error);
-    run.log->write(app::exitcode::LogLine(app::exitcode::RunFailed));
+    run.log->write(product::exitcode::LogLine(product::exitcode::RunFailed));
   }
   if (run.switches.showsMessages())
     MessageBoxA(nullptr, app::withClosingPeriod(error.what()).c_str(), app::kApplicationTitle,
                 MB_OK | MB_ICONERROR);
-  return app::exitcode::RunFailed;
+  return product::exitcode::RunFailed;
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ const Args kAutomatic = {"/autoupdate", "D:\\Apps\\Vorpane"};
 
 class ClientStartTest : public WizardTest {
  protected:
-  ClientStartTest() { log = std::make_unique<app::RunLog>(platform, "C:\\setup.log"); }
+  ClientStartTest() { log = std::make_unique<platform::LogFile>(platform, "C:\\setup.log"); }
 
   // The log's lines without their time stamps.
   std::vector<std::string> logLines() const {
@@ -31,16 +31,16 @@ class ClientStartTest : public WizardTest {
   // The one start recorded: its command line, show mode and whether it went
   // through the desktop shell.
   void expectOneStart(const std::string& commandLine, bool asDesktopUser) {
-    ASSERT_EQ(platform.processStarts().size(), 1u);
-    EXPECT_EQ(platform.processStarts()[0].commandLine, commandLine);
-    EXPECT_EQ(platform.processStarts()[0].showMode, 3);
-    EXPECT_EQ(platform.processStarts()[0].asDesktopUser, asDesktopUser);
+    ASSERT_EQ(platform.windowedStarts().size(), 1u);
+    EXPECT_EQ(platform.windowedStarts()[0].commandLine, commandLine);
+    EXPECT_EQ(platform.windowedStarts()[0].showMode, 3);
+    EXPECT_EQ(platform.windowedStarts()[0].asDesktopUser, asDesktopUser);
   }
   void refuse(const Args& arguments, int exitCode) {
     app::RestartClientAfterRefusal(platform, app::ParseSwitches(arguments), exitCode, log.get());
   }
 
-  std::unique_ptr<app::RunLog> log;
+  std::unique_ptr<platform::LogFile> log;
 };
 
 TEST_F(ClientStartTest, AnElevatedInstallerStartsItThroughTheDesktopShell) {
@@ -67,7 +67,7 @@ TEST_F(ClientStartTest, AnInstallerThatIsNotElevatedStartsItDirectlyAndLogsWhy) 
   EXPECT_EQ(logLines(),
             Args{"Started the client with this program's rights, which are the desktop user's: " + kClient});
   app::StartClient(platform, kClient, nullptr);  // without a log it still starts
-  EXPECT_EQ(platform.processStarts().size(), 2u);
+  EXPECT_EQ(platform.windowedStarts().size(), 2u);
 }
 
 // The finish pages' start buttons and the automatic restart all go the same way.
@@ -84,11 +84,11 @@ TEST_F(ClientStartTest, TheWizardStartsTheClientThroughTheDesktopShellWhenElevat
   wizard->setLog(log.get());
   model.setActivePage("Tab23UpgradeReady");
   view.click("Button25");
-  ASSERT_EQ(platform.processStarts().size(), 3u);
-  EXPECT_EQ(platform.processStarts()[1].commandLine, "\"D:\\Apps\\Vorpane\\Vorpane.Exe\"");
-  EXPECT_EQ(platform.processStarts()[2].commandLine, kRestart);
-  EXPECT_TRUE(platform.processStarts()[1].asDesktopUser);
-  EXPECT_TRUE(platform.processStarts()[2].asDesktopUser);
+  ASSERT_EQ(platform.windowedStarts().size(), 3u);
+  EXPECT_EQ(platform.windowedStarts()[1].commandLine, "\"D:\\Apps\\Vorpane\\Vorpane.Exe\"");
+  EXPECT_EQ(platform.windowedStarts()[2].commandLine, kRestart);
+  EXPECT_TRUE(platform.windowedStarts()[1].asDesktopUser);
+  EXPECT_TRUE(platform.windowedStarts()[2].asDesktopUser);
   const auto lines = logLines();
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                           [](const std::string& line) {
@@ -99,13 +99,14 @@ TEST_F(ClientStartTest, TheWizardStartsTheClientThroughTheDesktopShellWhenElevat
 
 TEST_F(ClientStartTest, ARefusedAutomaticUpgradeBringsTheClientBackUnlessAnotherSetupHoldsIt) {
   platform.setElevated(true);
-  refuse(kAutomatic, app::exitcode::Damaged);
+  refuse(kAutomatic, product::exitcode::Damaged);
   expectOneStart(kRestart, true);
-  refuse({"/LOG=C:\\Missing\\setup.log", "/autoupdate", "D:\\Apps\\Vorpane"}, app::exitcode::BadCommandLine);
-  ASSERT_EQ(platform.processStarts().size(), 2u);
-  EXPECT_EQ(platform.processStarts()[1].commandLine, kRestart);
-  refuse(kAutomatic, app::exitcode::AlreadyRunning);
-  EXPECT_EQ(platform.processStarts().size(), 2u);
+  refuse({"/LOG=C:\\Missing\\setup.log", "/autoupdate", "D:\\Apps\\Vorpane"},
+         product::exitcode::BadCommandLine);
+  ASSERT_EQ(platform.windowedStarts().size(), 2u);
+  EXPECT_EQ(platform.windowedStarts()[1].commandLine, kRestart);
+  refuse(kAutomatic, product::exitcode::AlreadyRunning);
+  EXPECT_EQ(platform.windowedStarts().size(), 2u);
   EXPECT_EQ(logLines().size(), 2u);
 }
 
@@ -113,10 +114,10 @@ TEST_F(ClientStartTest, OnlyTheClientsOwnRequestIsAnAutomaticUpgrade) {
   for (const Args& arguments : {Args{}, Args{"/autoupdate"}, Args{"/S", "/autoupdate", "D:\\Apps\\Vorpane"},
                                 Args{"/SILENT", "/LOG=C:\\x.log", "/autoupdate", "D:\\Apps"},
                                 Args{"/upgrade", "D:\\Apps\\Vorpane"}}) {
-    refuse(arguments, app::exitcode::Damaged);
-    refuse(arguments, app::exitcode::BadCommandLine);
+    refuse(arguments, product::exitcode::Damaged);
+    refuse(arguments, product::exitcode::BadCommandLine);
   }
-  EXPECT_TRUE(platform.processStarts().empty());
+  EXPECT_TRUE(platform.windowedStarts().empty());
 
   // A log that names no path is a bad command line, and still the client's request.
   const app::Switches emptyLog = app::ParseSwitches({"/LOG=", "/AutoUpdate", " D:\\Apps\\My", "Vorpane "});
@@ -133,7 +134,7 @@ TEST_F(WizardLogTest, NamesTheDirectoriesThePagesMadeWhatExitTookBackAndTheExitC
   wizard->setLog(log.get());
   walkToSummaryWithDefaults();
   view.click("Button16");  // the summary's Exit, before the run
-  EXPECT_EQ(shell.haltCode, 0);
+  EXPECT_EQ(loop.haltCode, 0);
   const auto lines = logLines();
   for (const std::string made : {"C:\\Program Files\\Vorpane\\", "C:\\Downloads\\", "C:\\Vorpane_Cache\\"}) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Created directory " + made), lines.end()) << made;

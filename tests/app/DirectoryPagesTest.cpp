@@ -106,8 +106,8 @@ TEST_F(DirectoryPagesTest, DriveThatIsNoHardDiskIsRefusedOnEveryPage) {
   enter("Edit1", "D:\\Vorpane");
   view.click("Button8");
   EXPECT_EQ(page(), "Tab10ChooseInstallDir");
-  ASSERT_EQ(shell.errors.size(), 1u);
-  EXPECT_EQ(shell.errors[0], "D: is not a harddisk\rVorpane must be installed on a (local) harddisk.");
+  ASSERT_EQ(loop.errors.size(), 1u);
+  EXPECT_EQ(loop.errors[0], "D: is not a harddisk\rVorpane must be installed on a (local) harddisk.");
   EXPECT_EQ(wizard->installDir(), "D:\\Vorpane\\") << "the field keeps the normalised value";
 
   enter("Edit1", "C:\\Vorpane");
@@ -115,8 +115,7 @@ TEST_F(DirectoryPagesTest, DriveThatIsNoHardDiskIsRefusedOnEveryPage) {
   platform.setDriveType('D', DriveType::Remote);
   enter("Edit2", "D:\\Downloads");
   view.click("Button11");
-  EXPECT_EQ(shell.errors.back(),
-            "D: is not a harddisk\rThe downloaddirectory must be on a (local) harddisk.");
+  EXPECT_EQ(loop.errors.back(), "D: is not a harddisk\rThe downloaddirectory must be on a (local) harddisk.");
   EXPECT_EQ(model.focus(), "Edit2");
   EXPECT_TRUE(model.allSelected("Edit2"));
 
@@ -125,7 +124,7 @@ TEST_F(DirectoryPagesTest, DriveThatIsNoHardDiskIsRefusedOnEveryPage) {
   platform.setDriveType('D', DriveType::Removable);
   enter("Edit3", "D:\\Cache");
   view.click("Button14");
-  EXPECT_EQ(shell.errors.back(), "D: is not a harddisk\rThe Cachedirectory must be on a (local) harddisk.");
+  EXPECT_EQ(loop.errors.back(), "D: is not a harddisk\rThe Cachedirectory must be on a (local) harddisk.");
   EXPECT_EQ(page(), "Tab12ChooseCacheDirectory");
   EXPECT_EQ(model.focus(), "Edit3");
   EXPECT_TRUE(model.allSelected("Edit3"));
@@ -145,11 +144,11 @@ TEST_F(DirectoryPagesTest, EntryThatStartsAtNoDriveRootIsRefused) {
     enter("Edit1", entry);
     view.click("Button8");
     EXPECT_EQ(page(), "Tab10ChooseInstallDir") << entry;
-    ASSERT_FALSE(shell.errors.empty());
-    EXPECT_EQ(shell.errors.back(), refusal);
+    ASSERT_FALSE(loop.errors.empty());
+    EXPECT_EQ(loop.errors.back(), refusal);
     EXPECT_EQ(model.text("Edit1"), entry) << "the entry keeps what was typed";
   }
-  EXPECT_EQ(shell.errors.size(), refusals.size());
+  EXPECT_EQ(loop.errors.size(), refusals.size());
   EXPECT_FALSE(fs::exists(host("C:\\Vorpane")));
 }
 
@@ -173,8 +172,8 @@ TEST_F(DirectoryPagesTest, OnlyOneLevelIsCreated) {
   enter("Edit1", "C:\\Missing\\Vorpane");
   view.click("Button8");
   EXPECT_EQ(page(), "Tab10ChooseInstallDir");
-  ASSERT_EQ(shell.errors.size(), 1u);
-  EXPECT_EQ(shell.errors[0], "Could not create directory C:\\Missing\\Vorpane\\.");
+  ASSERT_EQ(loop.errors.size(), 1u);
+  EXPECT_EQ(loop.errors[0], "Could not create directory C:\\Missing\\Vorpane\\.");
   EXPECT_FALSE(fs::exists(host("C:\\Missing")));
   // The refused entry has the focus, all selected: what is typed replaces it.
   EXPECT_EQ(model.focus(), "Edit1");
@@ -190,8 +189,8 @@ TEST_F(DirectoryPagesTest, ExistingDataFileRefusesAFreshInstall) {
   openInstallPage();
   view.click("Button8");
   EXPECT_EQ(page(), "Tab10ChooseInstallDir");
-  ASSERT_EQ(shell.errors.size(), 1u);
-  EXPECT_EQ(shell.errors[0],
+  ASSERT_EQ(loop.errors.size(), 1u);
+  EXPECT_EQ(loop.errors[0],
             "Cannot install Vorpane in C:\\Program Files\\Vorpane\\\rbecause it already exists there. You "
             "can:\r- Delete it or uninstall it first, \r- Go back and choose upgrade instead of install.");
   EXPECT_EQ(model.focus(), "Edit1") << "not the \"&Next\" that was pressed";

@@ -67,33 +67,33 @@ TEST_F(DisclaimerTest, OnlyAnExactNoRefuses) {
   openDisclaimer();
   for (const char* answer : {"No", "no", "NO ", " NO", "NON"}) {
     model.setText("EdAgree", answer);
-    EXPECT_TRUE(shell.messages.empty()) << answer;
-    EXPECT_FALSE(shell.terminated) << answer;
+    EXPECT_TRUE(loop.messages.empty()) << answer;
+    EXPECT_FALSE(loop.terminated) << answer;
   }
   model.setText("EdAgree", "NO");
-  ASSERT_EQ(shell.messages.size(), 1u);
+  ASSERT_EQ(loop.messages.size(), 1u);
   EXPECT_EQ(
-      shell.messages[0],
+      loop.messages[0],
       "You disagree with the disclaimer\rVorpane cannot be installed.\rWe hope you understand our needs "
       "for\rcovering our ass.\r\rHave a nice day!");
-  EXPECT_TRUE(shell.terminated);
-  EXPECT_FALSE(shell.haltCode);
-  EXPECT_TRUE(platform.processStarts().empty());
+  EXPECT_TRUE(loop.terminated);
+  EXPECT_FALSE(loop.haltCode);
+  EXPECT_TRUE(platform.windowedStarts().empty());
 }
 
 TEST_F(DisclaimerTest, TypedLettersTurnUpperCaseSoTypingNoRefuses) {
   openDisclaimer();
   view.type("EdAgree", "no");
   EXPECT_EQ(model.text("EdAgree"), "NO");
-  EXPECT_TRUE(shell.terminated);
+  EXPECT_TRUE(loop.terminated);
 }
 
 TEST_F(DisclaimerTest, RefusalInAutomaticModeStillRestartsTheClient) {
   openDisclaimer({"/autoupdate", "D:\\Apps\\Vorpane"});
   view.type("EdAgree", "NO");
-  ASSERT_EQ(platform.processStarts().size(), 1u);
-  EXPECT_EQ(platform.processStarts()[0].commandLine, kClientRestart);
-  EXPECT_EQ(platform.processStarts()[0].showMode, 3);
+  ASSERT_EQ(platform.windowedStarts().size(), 1u);
+  EXPECT_EQ(platform.windowedStarts()[0].commandLine, kClientRestart);
+  EXPECT_EQ(platform.windowedStarts()[0].showMode, 3);
 }
 
 TEST_F(DisclaimerTest, YesWithBlanksIsAcceptedAndLowerCaseIsNot) {
@@ -102,7 +102,7 @@ TEST_F(DisclaimerTest, YesWithBlanksIsAcceptedAndLowerCaseIsNot) {
   model.setFocus("Button3");
   view.click("Button3");
   EXPECT_EQ(page(), "Tab02Disclaimer");
-  EXPECT_EQ(shell.messages, std::vector<std::string>{"Type either YES or NO"});
+  EXPECT_EQ(loop.messages, std::vector<std::string>{"Type either YES or NO"});
   EXPECT_EQ(model.focus(), "EdAgree");
 
   model.setText("EdAgree", " YES ");
@@ -129,7 +129,7 @@ TEST_F(EnterTest, EnterGoesOnThroughEachPageUnlessAnotherButtonHasTheFocus) {
   ASSERT_EQ(page(), "Tab02Disclaimer");
   model.setText("EdAgree", "yes");
   view.pressEnter();
-  EXPECT_EQ(shell.messages, std::vector<std::string>{"Type either YES or NO"});
+  EXPECT_EQ(loop.messages, std::vector<std::string>{"Type either YES or NO"});
   EXPECT_EQ(model.focus(), "EdAgree");
   model.setText("EdAgree", " YES ");
   view.pressEnter();
@@ -149,7 +149,7 @@ TEST_F(EnterTest, EnterGoesOnThroughEachPageUnlessAnotherButtonHasTheFocus) {
   model.setFocus("Button17");
   view.pressEnter();
   ASSERT_EQ(page(), "Tab14Installing");
-  ASSERT_TRUE(shell.errors.empty()) << shell.errors.front();
+  ASSERT_TRUE(loop.errors.empty()) << loop.errors.front();
   view.pressEnter();  // the focus left behind on the summary's "&Install" is out of reach
   EXPECT_EQ(page(), "Tab14Installing");
   EXPECT_TRUE(model.timerEnabled("Timer1"));
@@ -168,29 +168,29 @@ TEST_F(EndingTest, EveryExitButtonHaltsWithoutRestartingTheClient) {
                                                                   {"Tab21StartUpgrade", "Button21"}};
   start({"/autoupdate", "D:\\Apps\\Vorpane"});
   for (const auto& [pageName, button] : exits) {
-    shell.haltCode.reset();
+    loop.haltCode.reset();
     model.setActivePage(pageName);
     view.click(button);
-    EXPECT_EQ(shell.haltCode, 0) << button;
+    EXPECT_EQ(loop.haltCode, 0) << button;
   }
-  EXPECT_FALSE(shell.terminated);
-  EXPECT_TRUE(platform.processStarts().empty());
+  EXPECT_FALSE(loop.terminated);
+  EXPECT_TRUE(platform.windowedStarts().empty());
 }
 
 TEST_F(EndingTest, FinishPageExitClosesAndRestartsOnlyInAutomaticMode) {
   start();
   model.setActivePage("Tab15InstallReady");
   view.click("Button19");
-  EXPECT_TRUE(shell.terminated);
-  EXPECT_TRUE(platform.processStarts().empty());
+  EXPECT_TRUE(loop.terminated);
+  EXPECT_TRUE(platform.windowedStarts().empty());
 
-  shell.terminated = false;
+  loop.terminated = false;
   start({"/autoupdate", "D:\\Apps\\Vorpane"});
   model.setActivePage("Tab23UpgradeReady");
   view.click("Button24");
-  EXPECT_TRUE(shell.terminated);
-  ASSERT_EQ(platform.processStarts().size(), 1u);
-  EXPECT_EQ(platform.processStarts()[0].commandLine, kClientRestart);
+  EXPECT_TRUE(loop.terminated);
+  ASSERT_EQ(platform.windowedStarts().size(), 1u);
+  EXPECT_EQ(platform.windowedStarts()[0].commandLine, kClientRestart);
 }
 
 TEST_F(EndingTest, StartButtonsRunTheQuotedClientMaximisedAndClose) {
@@ -199,10 +199,10 @@ TEST_F(EndingTest, StartButtonsRunTheQuotedClientMaximisedAndClose) {
   model.setActivePage("Tab15InstallReady");
   EXPECT_EQ(model.focus(), "Button20");
   view.click("Button20");
-  ASSERT_EQ(platform.processStarts().size(), 1u);
-  EXPECT_EQ(platform.processStarts()[0].commandLine, "\"C:\\Program Files\\Vorpane\\Vorpane.Exe\"");
-  EXPECT_EQ(platform.processStarts()[0].showMode, 3);
-  EXPECT_TRUE(shell.terminated);
+  ASSERT_EQ(platform.windowedStarts().size(), 1u);
+  EXPECT_EQ(platform.windowedStarts()[0].commandLine, "\"C:\\Program Files\\Vorpane\\Vorpane.Exe\"");
+  EXPECT_EQ(platform.windowedStarts()[0].showMode, 3);
+  EXPECT_TRUE(loop.terminated);
 }
 
 TEST_F(EndingTest, AutomaticUpgradeClosesAfterItsTimer) {
@@ -210,9 +210,9 @@ TEST_F(EndingTest, AutomaticUpgradeClosesAfterItsTimer) {
   model.setTimerEnabled("Timer3", true);
   view.fireTimer("Timer3");
   EXPECT_FALSE(model.timerEnabled("Timer3"));
-  EXPECT_TRUE(shell.terminated);
-  ASSERT_EQ(platform.processStarts().size(), 1u);
-  EXPECT_EQ(platform.processStarts()[0].commandLine, kClientRestart);
+  EXPECT_TRUE(loop.terminated);
+  ASSERT_EQ(platform.windowedStarts().size(), 1u);
+  EXPECT_EQ(platform.windowedStarts()[0].commandLine, kClientRestart);
 }
 
 TEST_F(EndingTest, LinkLabelsOpenTheSupportMailAndTheManual) {
@@ -235,7 +235,7 @@ TEST_P(TransitionTest, ControlLeadsToItsPage) {
   model.setActivePage(from);
   view.click(control);
   EXPECT_EQ(page(), to);
-  EXPECT_TRUE(shell.errors.empty()) << shell.errors.front();
+  EXPECT_TRUE(loop.errors.empty()) << loop.errors.front();
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, TransitionTest,
@@ -278,7 +278,7 @@ TEST_F(TimerTransitionTest, TimersFireOncePerEnablingAndMoveOn) {
   view.fireTimer("Timer3");
   EXPECT_EQ(page(), "Tab23UpgradeReady");
   EXPECT_EQ(model.focus(), "Button25");
-  EXPECT_FALSE(shell.terminated);
+  EXPECT_FALSE(loop.terminated);
 }
 
 }  // namespace

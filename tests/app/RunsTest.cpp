@@ -190,7 +190,7 @@ class FailedInstallTest : public WizardTest {
   void installAndExpectFailure(const std::string& message, bool allTakenBack = true) {
     view.click("Button17");
     EXPECT_EQ(page(), "Tab14Installing");
-    ASSERT_EQ(shell.errors, std::vector<std::string>{message});
+    ASSERT_EQ(loop.errors, std::vector<std::string>{message});
     EXPECT_TRUE(model.visible("LblInstallFailure"));
     if (allTakenBack) {
       EXPECT_EQ(model.text("LblInstallFailure"), message + " Nothing was changed.");
@@ -200,9 +200,9 @@ class FailedInstallTest : public WizardTest {
     EXPECT_EQ(model.focus(), "BtnInstallExit");
     EXPECT_TRUE(readFile(kDir + "notes.txt") == "mine");
     view.click("BtnInstallExit");
-    EXPECT_TRUE(shell.terminated);
-    EXPECT_EQ(shell.terminateCode, 1);
-    EXPECT_FALSE(shell.haltCode.has_value());
+    EXPECT_TRUE(loop.terminated);
+    EXPECT_EQ(loop.terminateCode, 1);
+    EXPECT_FALSE(loop.haltCode.has_value());
   }
   std::string readFile(const std::string& windowsPath) const {
     std::ifstream in(host(windowsPath));
@@ -216,10 +216,10 @@ TEST_F(FailedInstallTest, TheExitButtonIsHiddenUntilARunFails) {
   EXPECT_THROW(view.click("BtnInstallExit"), std::logic_error);
   fs::remove(host(kDir + "Vorpane.Exe"));
   view.click("Button17");
-  EXPECT_TRUE(shell.errors.empty());
+  EXPECT_TRUE(loop.errors.empty());
   EXPECT_TRUE(model.timerEnabled("Timer1"));
   EXPECT_EQ(model.text("LblInstallComplete"), "99% complete");
-  EXPECT_EQ(shell.pumps, 2138 + 761 + 1 + 6);
+  EXPECT_EQ(loop.pumps, 2138 + 761 + 1 + 6);
   EXPECT_FALSE(model.visible("BtnInstallExit"));
   EXPECT_FALSE(model.visible("LblInstallFailure"));
 }
@@ -241,7 +241,7 @@ TEST_F(WizardTest, LeavingBeforeTheRunRemovesTheDirectoriesThePagesMadeWhileEmpt
   walkToSummaryWithDefaults();
   std::ofstream(host(wizard->cacheDir() + "kept.txt")) << "put there meanwhile";
   view.click("Button16");
-  EXPECT_EQ(shell.haltCode, 0);
+  EXPECT_EQ(loop.haltCode, 0);
   EXPECT_FALSE(fs::exists(host(wizard->installDir())));
   EXPECT_TRUE(fs::exists(host("C:\\Downloads")));
   EXPECT_TRUE(fs::exists(host(wizard->cacheDir() + "kept.txt")));
@@ -334,17 +334,17 @@ TEST_F(UpgradeRunTest, AClientStillEndingIsWaitedForWithTheWindowAlive) {
   platform.refuseReplace(kDir + "Vorpane.Exe", platform::io::SharingViolation, 20);
   startAutomatic();
   acceptDisclaimer();
-  EXPECT_TRUE(shell.errors.empty());
+  EXPECT_TRUE(loop.errors.empty());
   EXPECT_EQ(readFile(kDir + "Vorpane.Exe").size(), 2188800u);
   EXPECT_EQ(readFile(kDir + "Vorpane.Dat"), "the user's data");
-  EXPECT_GE(shell.pumps, 2138 + 761 + 1 + 20);
+  EXPECT_GE(loop.pumps, 2138 + 761 + 1 + 20);
   EXPECT_LT(platform.tickCount(), 15000u);
   EXPECT_EQ(model.text("lblUpgrade"), "91% complete");
   ASSERT_TRUE(model.timerEnabled("Timer3"));
   view.fireTimer("Timer3");
-  EXPECT_TRUE(shell.terminated);
-  ASSERT_EQ(platform.processStarts().size(), 1u);
-  EXPECT_EQ(platform.processStarts()[0].commandLine, "\"C:\\Old Vorpane\\Vorpane.Exe\" /upgraded3.31");
+  EXPECT_TRUE(loop.terminated);
+  ASSERT_EQ(platform.windowedStarts().size(), 1u);
+  EXPECT_EQ(platform.windowedStarts()[0].commandLine, "\"C:\\Old Vorpane\\Vorpane.Exe\" /upgraded3.31");
 }
 
 // The label says what the run waits for; when the wait runs out the person is
@@ -352,16 +352,16 @@ TEST_F(UpgradeRunTest, AClientStillEndingIsWaitedForWithTheWindowAlive) {
 TEST_F(UpgradeRunTest, AClientStillRunningAfterTheWaitIsAskedForAndRetryWaitsAgain) {
   platform.refuseReplace(kDir + "Vorpane.Exe", platform::io::SharingViolation, 200);
   std::vector<std::string> labels;
-  shell.answer = [&] {
+  loop.answer = [&] {
     labels.push_back(model.text("lblUpgrade"));
     return true;
   };
   startAutomatic();
   acceptDisclaimer();
-  EXPECT_EQ(shell.questions,
+  EXPECT_EQ(loop.questions,
             std::vector<std::string>{"Vorpane is still running. Please close it and press Retry."});
   EXPECT_EQ(labels, std::vector<std::string>{"Waiting for Vorpane to close..."});
-  EXPECT_TRUE(shell.errors.empty());
+  EXPECT_TRUE(loop.errors.empty());
   EXPECT_EQ(readFile(kDir + "Vorpane.Exe").size(), 2188800u);
   EXPECT_EQ(model.text("lblUpgrade"), "91% complete");
   EXPECT_TRUE(model.timerEnabled("Timer3"));
@@ -369,18 +369,18 @@ TEST_F(UpgradeRunTest, AClientStillRunningAfterTheWaitIsAskedForAndRetryWaitsAga
 
 // /SILENT shows its progress page, but nobody is there to answer.
 TEST_F(UpgradeRunTest, AProgressPageOfAnUnattendedRunAsksNothing) {
-  app::PageProgress silent(model, shell, "pbUpgrade", "lblUpgrade", app::PageProgress::Questions::NotAsked);
-  shell.answer = [] { return true; };
+  app::PageProgress silent(model, loop, "pbUpgrade", "lblUpgrade", app::PageProgress::Questions::NotAsked);
+  loop.answer = [] { return true; };
   EXPECT_FALSE(silent.waitAgain("Vorpane is still running."));
-  EXPECT_TRUE(shell.questions.empty());
+  EXPECT_TRUE(loop.questions.empty());
 }
 
 TEST_F(UpgradeRunTest, AClientThatNeverEndsFailsAfterTheWaitAndExitStillRestartsIt) {
   platform.refuseReplace(kDir + "Vorpane.Exe", platform::io::SharingViolation);
   startAutomatic();
   acceptDisclaimer();
-  EXPECT_EQ(shell.errors, std::vector<std::string>{"File in use: C:\\Old Vorpane\\Vorpane.Exe."});
-  EXPECT_EQ(shell.questions.size(), 1u);  // answered Cancel
+  EXPECT_EQ(loop.errors, std::vector<std::string>{"File in use: C:\\Old Vorpane\\Vorpane.Exe."});
+  EXPECT_EQ(loop.questions.size(), 1u);  // answered Cancel
   EXPECT_EQ(model.text("lblUpgrade"), "91% complete");
   EXPECT_EQ(model.text("LblUpgradeFailure"),
             "File in use: C:\\Old Vorpane\\Vorpane.Exe. Nothing was changed.");
@@ -390,9 +390,9 @@ TEST_F(UpgradeRunTest, AClientThatNeverEndsFailsAfterTheWaitAndExitStillRestarts
   EXPECT_EQ(readFile(kDir + "Vorpane.Exe"), "old client");
   EXPECT_FALSE(fs::exists(host(kDir + "Vorpane.Exe.new")));
   view.click("BtnUpgradeExit");
-  EXPECT_EQ(shell.terminateCode, 1);
-  ASSERT_EQ(platform.processStarts().size(), 1u);
-  EXPECT_EQ(platform.processStarts()[0].commandLine, "\"C:\\Old Vorpane\\Vorpane.Exe\" /upgraded3.31");
+  EXPECT_EQ(loop.terminateCode, 1);
+  ASSERT_EQ(platform.windowedStarts().size(), 1u);
+  EXPECT_EQ(platform.windowedStarts()[0].commandLine, "\"C:\\Old Vorpane\\Vorpane.Exe\" /upgraded3.31");
 }
 
 TEST_F(UpgradeRunTest, AFailureBeforeBothProgramsAreWrittenKeepsBothOldOnesAndTheOldEntry) {
@@ -401,7 +401,7 @@ TEST_F(UpgradeRunTest, AFailureBeforeBothProgramsAreWrittenKeepsBothOldOnesAndTh
   platform.fillDiskAt(kDir + "Uninstall_Vorpane.Exe.new", 5000);
   startAutomatic();
   acceptDisclaimer();
-  EXPECT_EQ(shell.errors, std::vector<std::string>{"Disk full: " + kDir + "Uninstall_Vorpane.Exe."});
+  EXPECT_EQ(loop.errors, std::vector<std::string>{"Disk full: " + kDir + "Uninstall_Vorpane.Exe."});
   EXPECT_EQ(readFile(kDir + "Vorpane.Exe"), "old client");
   EXPECT_EQ(readFile(kDir + "Uninstall_Vorpane.Exe"), "old uninstaller");
   EXPECT_FALSE(fs::exists(host(kDir + "Vorpane.Exe.new")));
@@ -414,7 +414,7 @@ TEST_F(UpgradeRunTest, APermanentRefusalOtherThanInUseIsReportedAtOnceWithTheFil
   platform.refuseReplace(kDir + "Vorpane.Exe", platform::io::AccessDenied);
   startAutomatic();
   acceptDisclaimer();
-  EXPECT_EQ(shell.errors, std::vector<std::string>{"File access denied: C:\\Old Vorpane\\Vorpane.Exe."});
+  EXPECT_EQ(loop.errors, std::vector<std::string>{"File access denied: C:\\Old Vorpane\\Vorpane.Exe."});
   EXPECT_EQ(platform.tickCount(), 0u);
   EXPECT_EQ(readFile(kDir + "Vorpane.Exe"), "old client");
   // The uninstaller, complete and waiting beside its target, goes too.
@@ -424,10 +424,10 @@ TEST_F(UpgradeRunTest, APermanentRefusalOtherThanInUseIsReportedAtOnceWithTheFil
   // An error the installer has no words for shows the system's.
   platform.setSystemErrorText("the system's words");
   platform.refuseReplace(kDir + "Vorpane.Exe", 1392);
-  shell.errors.clear();
+  loop.errors.clear();
   startAutomatic();
   acceptDisclaimer();
-  EXPECT_EQ(shell.errors,
+  EXPECT_EQ(loop.errors,
             std::vector<std::string>{"I/O error 1392: C:\\Old Vorpane\\Vorpane.Exe (the system's words)"});
 }
 

@@ -167,8 +167,8 @@ TEST_F(TransactionTest, AFailureThroughTheWizardGivesBackTheMachineAndThePagesDi
   const auto installThroughTheWizard = [&] {
     ui::FormModel form(ui::installFormDescription());
     ui::HeadlessView headless(form);
-    RecordingShell recording;
-    app::Installer wizardProgram(form, platform, recording, {});
+    RecordingMessageLoop recording;
+    app::WizardAssembly wizardProgram(form, platform, recording, {});
     wizardProgram.start();
     headless.click("BtnNext1");
     headless.type("EdAgree", "YES");
@@ -209,7 +209,7 @@ TEST_F(TransactionTest, TheClientTakesItsPlaceBeforeTheUninstaller) {
 }
 
 TEST_F(TransactionTest, RollbackUndoesNewestFirstAndKeepsWhatItCannotUndo) {
-  app::RunLog log(platform, "C:\\setup.log");
+  platform::LogFile log(platform, "C:\\setup.log");
   app::SetupTransaction transaction(platform, &log);
   for (const char* directory : {"C:\\A", "C:\\A\\B"}) {
     makeDirectory(directory);
@@ -273,7 +273,7 @@ TEST_F(TransactionTest, DirectoriesLeftWithBackGoWhenEmptyWhateverTheOutcome) {
   view.click("Button11");
   view.click("Button14");
   view.click("Button17");
-  ASSERT_TRUE(shell.errors.empty()) << shell.errors[0];
+  ASSERT_TRUE(loop.errors.empty()) << loop.errors[0];
   EXPECT_FALSE(fs::exists(host("C:\\First")));
   EXPECT_FALSE(fs::exists(host("C:\\Second\\Vorpane")));
   EXPECT_TRUE(fs::exists(host("C:\\Second\\keep.txt")));
@@ -302,14 +302,14 @@ class UnsavingShell : public platform::HostPlatform {
 };
 
 TEST_F(TransactionTest, AShortcutTheShellDidNotSaveIsSkippedAndTheUsersComesBack) {
-  UnsavingShell shell;
-  shell.mapDrive('C', scratch / "c");
-  shell.setShellFolder(platform::ShellFolder::DesktopDirectory, "C:\\Desktop");
+  UnsavingShell loop;
+  loop.mapDrive('C', scratch / "c");
+  loop.setShellFolder(platform::ShellFolder::DesktopDirectory, "C:\\Desktop");
   write("C:\\Desktop\\Vorpane.Lnk", "the user's desktop shortcut");
-  shell.fillDiskAt("C:\\V\\Vorpane.Dat", 10);  // a failure after the shortcut
-  app::RunLog log(shell, "C:\\setup.log");
+  loop.fillDiskAt("C:\\V\\Vorpane.Dat", 10);  // a failure after the shortcut
+  platform::LogFile log(loop, "C:\\setup.log");
   app::SilentProgress nowhere;
-  EXPECT_EQ(app::UnattendedSetup(shell, nowhere, &log).run(app::ParseSwitches({"/S", "/D=C:\\V"})), 3);
+  EXPECT_EQ(app::UnattendedSetup(loop, nowhere, &log).run(app::ParseSwitches({"/S", "/D=C:\\V"})), 3);
   std::ifstream in(host("C:\\setup.log"));
   const std::string text(std::istreambuf_iterator<char>(in), {});
   EXPECT_NE(text.find("Skipped: the shortcut C:\\Desktop\\Vorpane.Lnk: the shell did not save it"),

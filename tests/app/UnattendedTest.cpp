@@ -5,10 +5,11 @@
 #include <map>
 
 #include "WizardTestSupport.h"
-#include "app/CommandLine.h"
+#include "app/RunLog.h"
 #include "app/SetupModes.h"
 #include "app/Switches.h"
 #include "app/UnattendedSetup.h"
+#include "platform/CommandLine.h"
 #include "product/Product.h"
 #include "product/Registration.h"
 
@@ -36,8 +37,9 @@ TEST(Switches, LeadingSwitchesInEitherSpellingAndCase) {
   EXPECT_TRUE(ParseSwitches({"/help"}).help);
   EXPECT_EQ(ParseSwitches({"/S", "/UPGRADE=E:\\Vorpane"}).upgradeDir, "E:\\Vorpane");
   // As a script quotes them on the raw command line.
-  EXPECT_EQ(ParseSwitches(app::SplitCommandLine(R"(setup.exe /S /DIR="C:\My Apps\Vorpane\")")).installDir,
-            "C:\\My Apps\\Vorpane\\");
+  EXPECT_EQ(
+      ParseSwitches(platform::SplitCommandLine(R"(setup.exe /S /DIR="C:\My Apps\Vorpane\")")).installDir,
+      "C:\\My Apps\\Vorpane\\");
   // /D= is last and takes the rest of the line, blanks included.
   EXPECT_EQ(ParseSwitches({"/S", "/D=C:\\Program", "Files\\My", "Vorpane"}).installDir,
             "C:\\Program Files\\My Vorpane");
@@ -141,7 +143,7 @@ class UnattendedSetupTest : public WizardTest {
   int run(Args arguments) {
     arguments.insert(arguments.begin(), {"/VERYSILENT", "/LOG=C:\\setup.log"});
     switches = ParseSwitches(arguments);
-    auto log = std::make_unique<app::RunLog>(platform, "C:\\setup.log");
+    auto log = std::make_unique<platform::LogFile>(platform, "C:\\setup.log");
     app::UnattendedSetup setup(platform, nowhere, log.get());
     const int code = setup.run(switches);
     message = setup.message();
@@ -259,7 +261,7 @@ TEST_F(UnattendedSetupTest, EveryRefusedChangeAndFullDiskLeavesTheMachineAsItWas
   const auto before = machine(scratch, platform);
   const auto installWith = [&](auto&& fault) {
     platform.refuseChange(0);
-    app::RunLog log(platform, "C:\\setup.log");
+    platform::LogFile log(platform, "C:\\setup.log");
     fault();
     return app::UnattendedSetup(platform, nowhere, &log).run(ParseSwitches({"/S", "/D=C:\\Vorpane"}));
   };
@@ -305,7 +307,7 @@ TEST_F(UnattendedSetupTest, EveryMissingLevelIsMadeAndTakenBackInnermostFirst) {
                     "/D=C:\\Other Place\\Deep\\Vorpane"};
   const auto installWith = [&](int refused) {
     platform.refuseChange(0);
-    app::RunLog log(platform, "C:\\setup.log");
+    platform::LogFile log(platform, "C:\\setup.log");
     platform.refuseChange(refused);
     app::UnattendedSetup setup(platform, nowhere, &log);
     const int code = setup.run(ParseSwitches(nested));

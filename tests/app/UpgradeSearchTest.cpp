@@ -42,7 +42,7 @@ TEST_F(UpgradeSearchTest, OffersOnlyReadableDataFilesOfCompatibleVersionsOnFixed
             "Now searching for installed Vorpane versions on your hard disks.\rThis can take a few moments.");
   EXPECT_EQ(model.text("Label12"), "100% complete");
   EXPECT_EQ(model.position("ProgressBar1"), 100);
-  EXPECT_TRUE(shell.messages.empty());
+  EXPECT_TRUE(loop.messages.empty());
   ASSERT_TRUE(model.timerEnabled("Timer2"));
   view.fireTimer("Timer2");
 
@@ -63,7 +63,7 @@ TEST_F(UpgradeSearchTest, OffersOnlyReadableDataFilesOfCompatibleVersionsOnFixed
 TEST_F(UpgradeSearchTest, NothingFoundSaysSoAndReturnsToTheChoice) {
   plant("C:\\Vorpane", 15);
   search();
-  EXPECT_EQ(shell.messages,
+  EXPECT_EQ(loop.messages,
             std::vector<std::string>{
                 "No installed Vorpane versions could be found.\rOr the found Vorpane versions are "
                 "newer than\rthe one in this installation. An upgrade is\rnot possible."});

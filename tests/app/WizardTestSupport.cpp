@@ -31,7 +31,7 @@ fs::path WizardTest::mapDrive(char letter, platform::DriveType type) {
 }
 
 void WizardTest::start(std::vector<std::string> arguments) {
-  installer = std::make_unique<app::Installer>(model, platform, shell, std::move(arguments));
+  installer = std::make_unique<app::WizardAssembly>(model, platform, loop, std::move(arguments));
   wizard = &installer->wizard();
   installer->start();
 }
@@ -49,7 +49,7 @@ void WizardTest::walkToSummaryWithDefaults() {
   view.click("Button8");
   view.click("Button11");
   view.click("Button14");
-  ASSERT_EQ(page(), "Tab13InstallNow") << (shell.errors.empty() ? "" : shell.errors.back());
+  ASSERT_EQ(page(), "Tab13InstallNow") << (loop.errors.empty() ? "" : loop.errors.back());
 }
 
 }  // namespace vorpane::testing

@@ -9,9 +9,9 @@
 #include <memory>
 #include <optional>
 
-#include "app/Application.h"
+#include "app/ErrorDisplay.h"
 #include "app/FrmInstall.h"
-#include "app/Installer.h"
+#include "app/WizardAssembly.h"
 #include "platform/HostPlatform.h"
 #include "ui/FormDescription.h"
 #include "ui/FormModel.h"
@@ -19,7 +19,7 @@
 
 namespace vorpane::testing {
 
-class RecordingShell : public app::Shell {
+class RecordingMessageLoop : public app::MessageLoop {
  public:
   void processMessages() override { ++pumps; }
   void showMessage(const std::string& text) override { messages.push_back(text); }
@@ -68,8 +68,8 @@ class WizardTest : public ::testing::Test {
   platform::HostPlatform platform;
   ui::FormModel model{ui::installFormDescription()};
   ui::HeadlessView view{model};
-  RecordingShell shell;
-  std::unique_ptr<app::Installer> installer;
+  RecordingMessageLoop loop;
+  std::unique_ptr<app::WizardAssembly> installer;
   app::TFrmInstallVorpane* wizard = nullptr;
 };
 

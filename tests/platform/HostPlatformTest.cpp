@@ -266,11 +266,11 @@ TEST(IoCodeFromErrno, MapsHostErrorsOntoTheRuntimeCodes) {
 }
 
 TEST_F(HostPlatformTest, RecordsProcessesLinksAndShortcuts) {
-  host_.startProcess("C:\\Vorpane\\Vorpane.Exe", 3);
+  host_.startWindowed("C:\\Vorpane\\Vorpane.Exe", 3);
   host_.openLink("mailto:someone");
-  ASSERT_EQ(host_.processStarts().size(), 1u);
-  EXPECT_EQ(host_.processStarts()[0].commandLine, "C:\\Vorpane\\Vorpane.Exe");
-  EXPECT_EQ(host_.processStarts()[0].showMode, 3);
+  ASSERT_EQ(host_.windowedStarts().size(), 1u);
+  EXPECT_EQ(host_.windowedStarts()[0].commandLine, "C:\\Vorpane\\Vorpane.Exe");
+  EXPECT_EQ(host_.windowedStarts()[0].showMode, 3);
   EXPECT_EQ(host_.openedLinks(), std::vector<std::string>{"mailto:someone"});
 
   fs::create_directories(root_ / "Start");

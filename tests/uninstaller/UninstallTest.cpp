@@ -51,8 +51,8 @@ class TestHost final : public platform::HostPlatform {
     holdFile(path);
     briefHold_ = {path, waits};
   }
-  bool startProgram(const std::string& commandLine, const std::string& workingDirectory) override {
-    return !refuseStarts && HostPlatform::startProgram(commandLine, workingDirectory);
+  bool startInFolder(const std::string& commandLine, const std::string& workingDirectory) override {
+    return !refuseStarts && HostPlatform::startInFolder(commandLine, workingDirectory);
   }
   bool waitForProcessEnd(std::uint32_t processId, int timeoutMilliseconds) override {
     whileWaiting();
@@ -122,7 +122,7 @@ class UninstallTest : public ::testing::Test {
     EXPECT_TRUE(exists(std::string(kGroup) + "\\Vorpane.Lnk"));
     EXPECT_TRUE(exists(std::string(kDesktop) + "\\Vorpane.Lnk"));
     EXPECT_TRUE(host_.registryKeyExists(kKey));
-    EXPECT_TRUE(host_.programStarts().empty());
+    EXPECT_TRUE(host_.startsInFolder().empty());
   }
 
   fs::path root_;
@@ -136,7 +136,7 @@ TEST_F(UninstallTest, RemovesTheWholeInstallationAndNothingElse) {
   host_.createDirectory(std::string(kDir) + "Downloads");
   make(std::string(kGroup) + "\\Vorpane.Lnk", "a shortcut that cannot be read");  // still the group's
 
-  EXPECT_EQ(uninstall(true), exitcode::Done);
+  EXPECT_EQ(uninstall(true), product::exitcode::Done);
 
   for (const char* file : {"Vorpane.Exe", "Vorpane.Dat"})
     EXPECT_FALSE(exists(std::string(kDir) + file)) << file;
@@ -155,11 +155,11 @@ TEST_F(UninstallTest, RemovesTheWholeInstallationAndNothingElse) {
   const std::string stage = host_.stagingFolders()[0].path;
   const std::string key = read(stage + "\\Handover.key");
   EXPECT_EQ(read(stage + "\\Uninstall_Vorpane.Exe"), "bytes of Uninstall_Vorpane.Exe");
-  ASSERT_EQ(host_.programStarts().size(), 1u);
-  EXPECT_EQ(host_.programStarts()[0].first, "\"" + stage +
-                                                "\\Uninstall_Vorpane.Exe\" /S /FINISH=4242:" + key +
-                                                " \"C:\\Program Files\\Vorpane\\Uninstall_Vorpane.Exe\"");
-  EXPECT_EQ(host_.programStarts()[0].second, stage);
+  ASSERT_EQ(host_.startsInFolder().size(), 1u);
+  EXPECT_EQ(host_.startsInFolder()[0].first, "\"" + stage +
+                                                 "\\Uninstall_Vorpane.Exe\" /S /FINISH=4242:" + key +
+                                                 " \"C:\\Program Files\\Vorpane\\Uninstall_Vorpane.Exe\"");
+  EXPECT_EQ(host_.startsInFolder()[0].second, stage);
   EXPECT_FALSE(host_.fileInUse(stage + "\\Uninstall_Vorpane.Exe"));
 
   const std::string log = read("C:\\Temp\\uninstall.log");
@@ -175,7 +175,7 @@ TEST_F(UninstallTest, AsksFirstAndLeavesWhatBelongsToOthers) {
   link(std::string(kDesktop) + "\\Vorpane.Lnk", "D:\\Elsewhere\\Vorpane.Exe");
   host_.writeRegistryValues(kKey, {{"InstallLocation", "D:\\Elsewhere\\", {}}});
 
-  EXPECT_EQ(uninstall(false), exitcode::Done);
+  EXPECT_EQ(uninstall(false), product::exitcode::Done);
 
   EXPECT_EQ(answers_.questions,
             std::vector<std::string>{"Remove Vorpane 3.31 from C:\\Program Files\\Vorpane?"});
@@ -186,21 +186,21 @@ TEST_F(UninstallTest, AsksFirstAndLeavesWhatBelongsToOthers) {
   EXPECT_EQ(answers_.informed[0],
             "Vorpane 3.31 was removed from C:\\Program Files\\Vorpane.\r\rThese files were left in "
             "C:\\Program Files\\Vorpane because they were not installed by Vorpane:\r  my notes.txt");
-  EXPECT_EQ(host_.programStarts().at(0).first.find(" /S "), std::string::npos);
+  EXPECT_EQ(host_.startsInFolder().at(0).first.find(" /S "), std::string::npos);
 }
 
 TEST_F(UninstallTest, RefusesWithNothingRemoved) {
   answers_.yes = false;
-  EXPECT_EQ(uninstall(false), exitcode::Refused);
+  EXPECT_EQ(uninstall(false), product::exitcode::Refused);
   expectInstallationUntouched();
 
   host_.holdFile(std::string(kDir) + "Vorpane.Exe");
-  EXPECT_EQ(uninstall(false), exitcode::Refused);
+  EXPECT_EQ(uninstall(false), product::exitcode::Refused);
   EXPECT_EQ(answers_.warned, std::vector<std::string>{kClientRunning});
   EXPECT_EQ(answers_.questions.size(), 1u) << "a running client is found before the question";
   expectInstallationUntouched();
 
-  EXPECT_EQ(uninstall(true, false), exitcode::AlreadyRunning);
+  EXPECT_EQ(uninstall(true, false), product::exitcode::AlreadyRunning);
   expectInstallationUntouched();
   EXPECT_NE(read("C:\\Temp\\uninstall.log").find(std::string("Refused: ") + kAnotherSetupRunning),
             std::string::npos);
@@ -208,21 +208,21 @@ TEST_F(UninstallTest, RefusesWithNothingRemoved) {
 
 TEST_F(UninstallTest, AnUninstallerOutsideAnInstallationRemovesNothing) {
   host_.setOwnProgramPath("C:\\Users\\Ann\\Downloads\\Uninstall_Vorpane.Exe");
-  EXPECT_EQ(uninstall(true), exitcode::Refused);
+  EXPECT_EQ(uninstall(true), product::exitcode::Refused);
   expectInstallationUntouched();
   EXPECT_TRUE(exists("C:\\Users\\Ann\\Downloads\\song.ogg"));
 }
 
 TEST_F(UninstallTest, ARefusedRemovalIsListedAndKeepsTheUninstallerToRunAgain) {
   host_.refuseChange(2);  // the client goes first, then the data file is refused
-  EXPECT_EQ(uninstall(false), exitcode::RunFailed);
+  EXPECT_EQ(uninstall(false), product::exitcode::RunFailed);
 
   EXPECT_FALSE(exists(std::string(kDir) + "Vorpane.Exe"));
   EXPECT_TRUE(exists(std::string(kDir) + "Vorpane.Dat"));
   EXPECT_TRUE(exists(std::string(kDir) + "Uninstall_Vorpane.Exe"));
   EXPECT_TRUE(exists(std::string(kGroup) + "\\Uninstall Vorpane.Lnk"));
   EXPECT_TRUE(host_.registryKeyExists(kKey));
-  EXPECT_TRUE(host_.programStarts().empty());
+  EXPECT_TRUE(host_.startsInFolder().empty());
   ASSERT_EQ(answers_.warned.size(), 1u);
   EXPECT_NE(answers_.warned[0].find("could not be removed:\r  C:\\Program Files\\Vorpane\\Vorpane.Dat\r"),
             std::string::npos)
@@ -231,7 +231,7 @@ TEST_F(UninstallTest, ARefusedRemovalIsListedAndKeepsTheUninstallerToRunAgain) {
             std::string::npos);
 
   // Once the cause is gone the same uninstaller finishes the removal.
-  EXPECT_EQ(uninstall(true), exitcode::Done);
+  EXPECT_EQ(uninstall(true), product::exitcode::Done);
   EXPECT_FALSE(exists(std::string(kDir) + "Vorpane.Dat"));
   EXPECT_FALSE(host_.registryKeyExists(kKey));
 }
@@ -250,7 +250,7 @@ TEST_F(UninstallTest, NestedInstallationsTakeBackOnlyTheirOwn) {
   const std::string ownKey = product::OwnEntryKey(host_, inner);
   host_.writeRegistryValues(ownKey, {{"InstallLocation", "C:\\Program Files\\Vorpane\\Vorpane-test", {}}});
 
-  EXPECT_EQ(uninstall(true), exitcode::Done);
+  EXPECT_EQ(uninstall(true), product::exitcode::Done);
   EXPECT_FALSE(host_.registryKeyExists(kKey));
   EXPECT_TRUE(host_.registryKeyExists(ownKey));
   for (const std::string& link :
@@ -260,7 +260,7 @@ TEST_F(UninstallTest, NestedInstallationsTakeBackOnlyTheirOwn) {
   EXPECT_EQ(read(inner + "Vorpane.Dat"), "inner");
 
   host_.setOwnProgramPath(inner + "Uninstall_Vorpane.Exe");
-  EXPECT_EQ(uninstall(true), exitcode::Done);
+  EXPECT_EQ(uninstall(true), product::exitcode::Done);
   EXPECT_FALSE(host_.registryKeyExists(ownKey));
   EXPECT_FALSE(exists(kGroup));
   EXPECT_FALSE(exists(std::string(kDesktop) + "\\Vorpane.Lnk"));
@@ -271,7 +271,7 @@ TEST_F(UninstallTest, NestedInstallationsTakeBackOnlyTheirOwn) {
 // the same uninstaller finishes once the cause is gone.
 TEST_F(UninstallTest, AHandOverThatCannotBeMadeLeavesTheUninstallerToRunAgain) {
   const auto expectUninstallerStays = [&] {
-    EXPECT_EQ(uninstall(false), exitcode::RunFailed);
+    EXPECT_EQ(uninstall(false), product::exitcode::RunFailed);
     EXPECT_FALSE(exists(std::string(kDir) + "Vorpane.Exe"));
     EXPECT_TRUE(exists(std::string(kDir) + "Uninstall_Vorpane.Exe"));
     EXPECT_TRUE(exists(std::string(kGroup) + "\\Uninstall Vorpane.Lnk"));
@@ -289,7 +289,7 @@ TEST_F(UninstallTest, AHandOverThatCannotBeMadeLeavesTheUninstallerToRunAgain) {
   expectUninstallerStays();
 
   host_.refuseStarts = false;
-  EXPECT_EQ(uninstall(true), exitcode::Done);
+  EXPECT_EQ(uninstall(true), product::exitcode::Done);
   EXPECT_FALSE(host_.registryKeyExists(kKey));
   EXPECT_FALSE(exists(kGroup));
 }
@@ -299,19 +299,19 @@ TEST_F(UninstallTest, AHandOverThatCannotBeMadeLeavesTheUninstallerToRunAgain) {
 TEST_F(UninstallTest, AHandOverCalledOffLeavesTheUninstaller) {
   const std::string uninstallerLink = std::string(kGroup) + "\\Uninstall Vorpane.Lnk";
   host_.holdFile(uninstallerLink);
-  EXPECT_EQ(uninstall(true), exitcode::RunFailed);
+  EXPECT_EQ(uninstall(true), product::exitcode::RunFailed);
   EXPECT_TRUE(host_.registryKeyExists(kKey));
   EXPECT_FALSE(exists(host_.stagingFolders().at(0).path + "\\Handover.key"));
 
   host_.holdFile(uninstallerLink, false);
-  EXPECT_EQ(uninstall(true), exitcode::Done);
+  EXPECT_EQ(uninstall(true), product::exitcode::Done);
   EXPECT_FALSE(host_.registryKeyExists(kKey));
   EXPECT_FALSE(exists(uninstallerLink));
 }
 
 TEST_F(UninstallTest, TenFilesLeftAreAllNamed) {
   for (int i = 0; i < 10; ++i) make(std::string(kDir) + "mine " + std::to_string(i) + ".txt", "mine");
-  EXPECT_EQ(uninstall(false), exitcode::Done);
+  EXPECT_EQ(uninstall(false), product::exitcode::Done);
   ASSERT_EQ(answers_.informed.size(), 1u);
   EXPECT_EQ(answers_.informed[0].find("more"), std::string::npos) << answers_.informed[0];
   EXPECT_NE(answers_.informed[0].find("\r  mine 9.txt"), std::string::npos);
@@ -386,7 +386,7 @@ class FinishingCopyTest : public UninstallTest {
 };
 
 TEST_F(FinishingCopyTest, RemovesTheUninstallerAndTheEmptyDirectoryAndGoesAtRestart) {
-  EXPECT_EQ(finish(kKey), exitcode::Done);
+  EXPECT_EQ(finish(kKey), product::exitcode::Done);
 
   EXPECT_EQ(host_.waitedProcesses(), std::vector<std::uint32_t>{4242});
   EXPECT_FALSE(exists("C:\\Program Files\\Vorpane"));
@@ -397,14 +397,14 @@ TEST_F(FinishingCopyTest, RemovesTheUninstallerAndTheEmptyDirectoryAndGoesAtRest
 
 TEST_F(FinishingCopyTest, TriesAgainWhileTheSystemStillHoldsTheUninstaller) {
   host_.holdBriefly(std::string(kDir) + "Uninstall_Vorpane.Exe", 3);
-  EXPECT_EQ(finish(kKey), exitcode::Done);
+  EXPECT_EQ(finish(kKey), product::exitcode::Done);
   EXPECT_FALSE(exists("C:\\Program Files\\Vorpane"));
 }
 
 // The uninstaller had to stay and took the key back while the copy waited.
 TEST_F(FinishingCopyTest, CalledOffWhileWaitingRemovesNothing) {
   host_.whileWaiting = [&] { host_.removeFile(std::string(kStage) + "\\Handover.key"); };
-  EXPECT_EQ(finish(kKey), exitcode::Refused);
+  EXPECT_EQ(finish(kKey), product::exitcode::Refused);
   EXPECT_TRUE(exists(std::string(kDir) + "Uninstall_Vorpane.Exe"));
   EXPECT_EQ(host_.removalsAtRestart(),
             (std::vector<std::string>{std::string(kStage) + "\\Uninstall_Vorpane.Exe", kStage}));
@@ -419,10 +419,10 @@ TEST_F(FinishingCopyTest, DoesNothingWhenNotStartedByTheUninstaller) {
     EXPECT_TRUE(host_.waitedProcesses().empty());
     EXPECT_TRUE(host_.removalsAtRestart().empty());
   };
-  EXPECT_EQ(finish("00000000000000000000000000000000"), exitcode::BadCommandLine);
-  EXPECT_EQ(finish(std::string(kKey).substr(1)), exitcode::BadCommandLine);
-  EXPECT_EQ(finish(kKey, "C:\\Vorpane Cache\\part.tmp"), exitcode::BadCommandLine);
-  EXPECT_EQ(finish(kKey, "Uninstall_Vorpane.Exe"), exitcode::BadCommandLine);
+  EXPECT_EQ(finish("00000000000000000000000000000000"), product::exitcode::BadCommandLine);
+  EXPECT_EQ(finish(std::string(kKey).substr(1)), product::exitcode::BadCommandLine);
+  EXPECT_EQ(finish(kKey, "C:\\Vorpane Cache\\part.tmp"), product::exitcode::BadCommandLine);
+  EXPECT_EQ(finish(kKey, "Uninstall_Vorpane.Exe"), product::exitcode::BadCommandLine);
   expectNothingDone();
 
   // The right key, but the copy does not run from a staging folder.
@@ -435,7 +435,7 @@ TEST_F(FinishingCopyTest, DoesNothingWhenNotStartedByTheUninstaller) {
     fs::create_directories(host_.hostPath(folder(own)));
     make(folder(own) + "Handover.key", kKey);
     host_.setOwnProgramPath(own);
-    EXPECT_EQ(finish(kKey), exitcode::BadCommandLine) << own;
+    EXPECT_EQ(finish(kKey), product::exitcode::BadCommandLine) << own;
   }
   expectNothingDone();
   EXPECT_TRUE(answers_.warned.empty()) << "silent";

@@ -18,7 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/Win32Application.h"
+#include "app/win32/Win32CommandLine.h"
+#include "app/win32/Win32MessageLoop.h"
 #include "platform/Win32ComApartment.h"
 #include "platform/Win32Platform.h"
 #include "ui/FormDescription.h"
@@ -82,12 +83,12 @@ int runGallery(const Options& options, const std::string& page) {
   platform::Win32ComApartment com;
   platform::Win32Platform platform;
   ui::FormModel model(ui::installFormDescription());
-  app::Win32Application application;
-  model.setExceptionHandler([&application](const std::exception& e) { application.showError(e.what()); });
+  app::Win32MessageLoop loop;
+  model.setExceptionHandler([&loop](const std::exception& e) { loop.showError(e.what()); });
 
   ui::Win32View view(model, platform, GetModuleHandleA(nullptr));
   view.create();
-  application.setMainWindow(view.window());
+  loop.setMainWindow(view.window());
   pointDirectoryLists(model);
   model.setActivePage(page);
   view.showCentred();
@@ -100,7 +101,7 @@ int runGallery(const Options& options, const std::string& page) {
 
   if (options.seconds > 0)
     SetTimer(nullptr, kTimeoutTimer, static_cast<UINT>(options.seconds) * 1000u, &endGallery);
-  return application.run();
+  return loop.run();
 }
 
 }  // namespace

@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/win32/Win32Application.h"
+#include "app/win32/Win32MessageLoop.h"
 #include "platform/Win32ComApartment.h"
 #include "platform/Win32Platform.h"
 #include "product/ProductTexts.h"
@@ -37,13 +37,13 @@ int failures = 0;
 struct Fixture {
   platform::Win32Platform platform;
   ui::FormModel model{ui::installFormDescription()};
-  app::Win32Application application;
+  app::Win32MessageLoop loop;
   ui::Win32View view{model, platform, GetModuleHandleA(nullptr)};
 
   void pump(int milliseconds) {
     const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
     while (GetTickCount() < end) {
-      application.processMessages();
+      loop.processMessages();
       Sleep(10);
     }
   }
@@ -250,7 +250,7 @@ int main(int argc, char** argv) {
     platform::Win32ComApartment com;
     Fixture f;
     f.view.create();
-    f.application.setMainWindow(f.view.window());
+    f.loop.setMainWindow(f.view.window());
     showWizardTexts(f.model);
     f.view.showCentred();
     std::printf("     dpi %d\n", f.view.dpi());

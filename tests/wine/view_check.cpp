@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/win32/Win32Application.h"
+#include "app/win32/Win32MessageLoop.h"
 #include "platform/Win32ComApartment.h"
 #include "platform/Win32Platform.h"
 #include "ui/DirectoryRows.h"
@@ -73,7 +73,7 @@ struct Fixture {
   platform::Win32Platform platform;
   ui::FormModel model{ui::installFormDescription()};
   Recorder recorder{model};
-  app::Win32Application application;
+  app::Win32MessageLoop loop;
   ui::Win32View view{model, platform, GetModuleHandleA(nullptr)};
 
   HWND operator[](const std::string& name) const { return view.controlWindow(name); }
@@ -82,7 +82,7 @@ struct Fixture {
   void pump(int milliseconds) {
     const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
     while (GetTickCount() < end) {
-      application.processMessages();
+      loop.processMessages();
       Sleep(10);
     }
   }
@@ -377,7 +377,7 @@ int main() {
     f.view.setFailureHandler(
         [](const std::exception& e) { check(false, std::string("view failed: ") + e.what()); });
     f.view.create();
-    f.application.setMainWindow(f.view.window());
+    f.loop.setMainWindow(f.view.window());
     f.model.setActivePage("Tab01Welcome");
     f.view.showCentred();
     f.pump(100);

@@ -83,14 +83,14 @@ int runUninstaller(vorpane::platform::Win32Platform& platform, const std::vector
     } catch (const std::exception& error) {
       if (!switches.silent)
         boxes.warn("The log " + *switches.logFile + " cannot be written: " + error.what());
-      return uninstaller::exitcode::BadCommandLine;
+      return product::exitcode::BadCommandLine;
     }
     log->writeArguments(std::string("Uninstall_Vorpane ") + product::kVersion, arguments);
   }
   if (!switches.error.empty()) {
     if (log) log->write("Bad command line: " + switches.error + "; exit code 1");
     if (!switches.silent) boxes.warn(switches.error + ".\r\r" + uninstaller::UsageText());
-    return uninstaller::exitcode::BadCommandLine;
+    return product::exitcode::BadCommandLine;
   }
   return uninstaller::Uninstall(platform, switches, true, boxes, log.get());
 }
@@ -115,9 +115,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::fprintf(stderr, "Uninstall_Vorpane: %s\n", error.what());
     if (log) {
       log->writeFailure("Failed", error);
-      log->write(vorpane::uninstaller::exitcode::LogLine(vorpane::uninstaller::exitcode::RunFailed));
+      log->write(vorpane::product::exitcode::LogLine(vorpane::product::exitcode::RunFailed));
     }
     if (!switches.silent) showBox(error.what(), MB_OK | MB_ICONERROR);
-    return vorpane::uninstaller::exitcode::RunFailed;
+    return vorpane::product::exitcode::RunFailed;
   }
 }

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/CommandLine.h"
+#include "platform/CommandLine.h"
 
-namespace vorpane::app {
+namespace vorpane::platform {
 namespace {
 
 using Args = std::vector<std::string>;
@@ -22,4 +22,4 @@ TEST(SplitCommandLine, QuotesGroupAndGoWhileBackslashesStayAsTheyAre) {
 }
 
 }  // namespace
-}  // namespace vorpane::app
+}  // namespace vorpane::platform

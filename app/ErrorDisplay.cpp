@@ -1,4 +1,4 @@
-#include "app/Application.h"
+#include "app/ErrorDisplay.h"
 
 namespace vorpane::app {
 
@@ -7,8 +7,8 @@ std::string withClosingPeriod(const std::string& message) {
   return message;
 }
 
-void showException(Shell& shell, const std::exception& error) {
-  shell.showError(withClosingPeriod(error.what()));
+void showException(MessageLoop& loop, const std::exception& error) {
+  loop.showError(withClosingPeriod(error.what()));
 }
 
 }  // namespace vorpane::app

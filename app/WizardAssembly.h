@@ -7,17 +7,17 @@
 #include <vector>
 
 #include "app/FrmInstall.h"
-#include "app/Shell.h"
+#include "app/MessageLoop.h"
 #include "platform/Platform.h"
 #include "ui/FormModel.h"
 
 namespace vorpane::app {
 
-class Installer {
+class WizardAssembly {
  public:
   // arguments: the program's arguments 1..N, quoting already removed.
-  Installer(ui::FormModel& form, platform::Platform& platform, Shell& shell,
-            std::vector<std::string> arguments);
+  WizardAssembly(ui::FormModel& form, platform::Platform& platform, MessageLoop& loop,
+                 std::vector<std::string> arguments);
 
   TFrmInstallVorpane& wizard() { return wizard_; }
   // Creates the form, which picks the first page from the command line.

@@ -1,16 +1,12 @@
-#include "app/win32/Win32Application.h"
+#include "app/win32/Win32MessageLoop.h"
 
 #include <objbase.h>
 
 #include <stdexcept>
 
-#include "app/CommandLine.h"
-
 namespace vorpane::app {
 
-std::vector<std::string> commandLineArguments() { return SplitCommandLine(GetCommandLineA()); }
-
-int Win32Application::run() {
+int Win32MessageLoop::run() {
   MSG message;
   for (;;) {
     const BOOL got = GetMessageA(&message, nullptr, 0, 0);
@@ -25,7 +21,7 @@ int Win32Application::run() {
 // time (under Wine a round trip to its server), so it is looked into at most
 // once per frame of the display: the window repaints and answers just as
 // smoothly, and the steps in between cost nothing.
-void Win32Application::processMessages() {
+void Win32MessageLoop::processMessages() {
   const ULONGLONG now = GetTickCount64();
   if (now - lastPump_ < kPumpIntervalMs) return;
   lastPump_ = now;
@@ -41,27 +37,27 @@ void Win32Application::processMessages() {
   }
 }
 
-void Win32Application::dispatch(MSG& message) {
+void Win32MessageLoop::dispatch(MSG& message) {
   if (mainWindow_ != nullptr && IsDialogMessageA(mainWindow_, &message)) return;
   TranslateMessage(&message);
   DispatchMessageA(&message);
 }
 
-void Win32Application::showMessage(const std::string& text) {
+void Win32MessageLoop::showMessage(const std::string& text) {
   MessageBoxA(mainWindow_, text.c_str(), kApplicationTitle, MB_OK);
 }
 
-void Win32Application::showError(const std::string& text) {
+void Win32MessageLoop::showError(const std::string& text) {
   MessageBoxA(mainWindow_, text.c_str(), kApplicationTitle, MB_OK | MB_ICONERROR);
 }
 
-bool Win32Application::askRetry(const std::string& text) {
+bool Win32MessageLoop::askRetry(const std::string& text) {
   return MessageBoxA(mainWindow_, text.c_str(), kApplicationTitle, MB_RETRYCANCEL | MB_ICONWARNING) ==
          IDRETRY;
 }
 
-void Win32Application::halt(int exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }
+void Win32MessageLoop::halt(int exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }
 
-void Win32Application::terminate(int exitCode) { PostQuitMessage(exitCode); }
+void Win32MessageLoop::terminate(int exitCode) { PostQuitMessage(exitCode); }
 
 }  // namespace vorpane::app

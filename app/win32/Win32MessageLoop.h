@@ -7,15 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/Shell.h"
+#include "app/MessageLoop.h"
 
 namespace vorpane::app {
 
-// The program's arguments after its name, split by the system's plain rules
-// (a backslash before a quote is an ordinary character), in the ANSI code page.
-std::vector<std::string> commandLineArguments();
-
-class Win32Application final : public Shell {
+class Win32MessageLoop final : public MessageLoop {
  public:
   // The window whose keyboard interface (Tab, Alt+letter, Space) the loop
   // drives with the dialog manager; also the owner of the message boxes.

@@ -1,15 +1,15 @@
 #pragma once
 // What the running program gives the wizard besides its form: the message
-// queue, message boxes and the two ways to end. The Win32 application
-// implements it for the shipped program; tests use a recording one.
+// loop, its message boxes and the two ways to end it. Win32MessageLoop
+// (app/win32) is the shipped program's; tests use a recording one.
 
 #include <string>
 
 namespace vorpane::app {
 
-class Shell {
+class MessageLoop {
  public:
-  virtual ~Shell() = default;
+  virtual ~MessageLoop() = default;
   // Lets pending window messages run once (repaint, input), then returns.
   virtual void processMessages() = 0;
   // A plain message box titled with the application title.
@@ -26,10 +26,7 @@ class Shell {
   virtual void terminate(int exitCode) = 0;
 };
 
-// The application's default exception display appends "." to a message whose
-// last character sorts above ".".
-std::string withClosingPeriod(const std::string& message);
-
+// The title of every message box of the installer.
 inline constexpr const char* kApplicationTitle = "Install_Vorpane";
 
 }  // namespace vorpane::app
