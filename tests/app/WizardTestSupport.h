@@ -12,7 +12,7 @@
 #include "app/Application.h"
 #include "app/FrmInstall.h"
 #include "app/Installer.h"
-#include "platform/HostPlatform.h"
+#include "tests/support/FakePlatform.h"
 #include "ui/FormDescription.h"
 #include "ui/FormModel.h"
 #include "ui/HeadlessView.h"
@@ -65,7 +65,7 @@ class WizardTest : public ::testing::Test {
   void walkToSummaryWithDefaults();
 
   std::filesystem::path scratch;
-  platform::HostPlatform platform;
+  platform::FakePlatform platform;
   ui::FormModel model{ui::installFormDescription()};
   ui::HeadlessView view{model};
   RecordingShell shell;

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/HostPlatform.h"
+#include "tests/support/FakePlatform.h"
 
 namespace vorpane::payload::testing {
 
