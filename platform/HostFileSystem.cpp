@@ -406,7 +406,7 @@ std::string HostFileSystem::pathKey(const std::string& windowsPath) const {
 // is tried first: when it opens, every component already matched exactly, and
 // the component-wise lookup without regard to case is spared.
 bool HostFileSystem::readFolder(const WindowsPath& path, std::string_view pattern, bool readOnlyBit,
-                              std::vector<DirEntry>& entries) const {
+                                std::vector<DirEntry>& entries) const {
   const Detail detail = readOnlyBit ? Detail::KindAndReadOnly : Detail::Kind;
   auto drive = drives_.find(path.drive);
   if (drive == drives_.end() || drive->second.folder.empty()) return false;
@@ -663,7 +663,8 @@ bool HostFileSystem::removeRegistryKey(const std::string&) noexcept { return tru
 
 std::uint64_t HostFileSystem::tickCount() {
   const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count());
+  return static_cast<std::uint64_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count());
 }
 
 void HostFileSystem::sleep(int milliseconds) {

@@ -1,5 +1,5 @@
 #pragma once
-// A wizard on the host platform, driven through the headless view, with a
+// A wizard on the platform double, driven through the headless view, with a
 // shell that records message boxes, halts and the end of the message loop.
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #pragma once
-// A scratch folder mapped as drive C: of a host platform, and file helpers.
+// A scratch folder mapped as drive C: of the platform double, and file helpers.
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// The uninstaller's removal on the host platform: a whole installation as the
+// The uninstaller's removal on the platform double: a whole installation as the
 // installer leaves it, with the user's own things around it.
 
 #include "uninstaller/Uninstall.h"
@@ -40,7 +40,7 @@ class Answers final : public Conversation {
   std::vector<std::string> questions, informed, warned;
 };
 
-// The host platform with what these tests need beyond it: program starts
+// The platform double with what these tests need beyond it: program starts
 // refused, and a file held for a few waits only, as the system holds a
 // program's file for a moment after its process has ended.
 class TestHost final : public platform::FakePlatform {
