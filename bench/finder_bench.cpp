@@ -15,7 +15,7 @@
 
 #include "bench/BenchTiming.h"
 #include "finder/LIB_FindFiles.h"
-#include "platform/HostPlatform.h"
+#include "tests/support/FakePlatform.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ using bench::millisecondsOf;
 
 // The Windows path of every folder whose name starts with ".", as the host's
 // own "hidden" folders.
-void markDotFoldersHidden(platform::HostPlatform& host, const fs::path& drive) {
+void markDotFoldersHidden(platform::FakePlatform& host, const fs::path& drive) {
   for (auto it = fs::recursive_directory_iterator(drive); it != fs::recursive_directory_iterator(); ++it) {
     if (!it->is_directory() || it->path().filename().string().front() != '.') continue;
     std::string windowsPath = "C:";
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
   }
   const fs::path drive = fs::absolute(argv[1]);
   const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 11;
-  platform::HostPlatform host;
+  platform::FakePlatform host;
   host.mapDrive('C', drive);
   markDotFoldersHidden(host, drive);
   const std::string find =

@@ -17,7 +17,7 @@
 #include "bench/BenchTiming.h"
 #include "payload/Uninstall_Vorpane_Exe.h"
 #include "payload/Vorpane_Exe.h"
-#include "platform/HostPlatform.h"
+#include "tests/support/FakePlatform.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
   const fs::path folder =
       fs::temp_directory_path() / ("vorpane-bench-" + std::to_string(std::random_device{}()));
   fs::create_directories(folder);
-  platform::HostPlatform host;
+  platform::FakePlatform host;
   host.mapDrive('C', folder);
 
   std::vector<double> chunked, plain;

@@ -1,7 +1,8 @@
 #pragma once
 // Everything the operating system gives the installer, behind one interface.
-// The shipped program uses the Win32 implementation; tests and native tools use
-// the host implementation, which maps drive letters onto host folders.
+// The shipped program uses the Win32 implementation; native tools use the host
+// file system (HostFileSystem), which maps drive letters onto host folders, and
+// the tests a double built on it (tests/support/FakePlatform).
 //
 // Paths crossing this interface are always Windows paths ("C:\Vorpane\Vorpane.Exe"),
 // in the system's ANSI code page, whatever the implementation.

@@ -15,7 +15,7 @@
 #include "datafile/DataFileDecoder.h"
 #include "datafile/InitialDataFile.h"
 #include "datafile/tool/DataFilePrinter.h"
-#include "platform/HostPlatform.h"
+#include "platform/HostFileSystem.h"
 
 namespace fs = std::filesystem;
 using namespace vorpane;
@@ -117,7 +117,7 @@ platform::Guid guidFromSeed(std::uint32_t seed) {
 }
 
 int write(const std::vector<std::string>& args) {
-  platform::HostPlatform host;
+  platform::HostFileSystem host;
   host.seedRandom(std::random_device{}());
   std::vector<std::string> operands;
   for (std::size_t i = 0; i < args.size(); ++i) {

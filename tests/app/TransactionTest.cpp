@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 // Every file and folder under the test's drives with its content, and the
 // installed-programs entry.
-std::map<std::string, std::string> machine(const fs::path& root, platform::HostPlatform& platform) {
+std::map<std::string, std::string> machine(const fs::path& root, platform::FakePlatform& platform) {
   std::map<std::string, std::string> state;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     std::ifstream in(entry.path(), std::ios::binary);
@@ -36,10 +36,10 @@ bool leftSomethingAside(const std::map<std::string, std::string>& state) {
 }
 
 // Records the order in which files take their places.
-class PlacementRecorder : public platform::HostPlatform {
+class PlacementRecorder : public platform::FakePlatform {
  public:
   void replaceFile(const std::string& source, const std::string& target) override {
-    HostPlatform::replaceFile(source, target);
+    FakePlatform::replaceFile(source, target);
     placed.push_back(target);
   }
   std::vector<std::string> placed;
@@ -293,10 +293,10 @@ TEST_F(TransactionTest, AFailureWithoutWordsOfItsOwnGetsTheSystemsWords) {
 }
 
 // A shell that reports the desktop shortcut saved while the save removed it.
-class UnsavingShell : public platform::HostPlatform {
+class UnsavingShell : public platform::FakePlatform {
  public:
   void createShortcut(const platform::ShortcutSpec& shortcut) override {
-    HostPlatform::createShortcut(shortcut);
+    FakePlatform::createShortcut(shortcut);
     if (shortcut.linkPath.starts_with("C:\\Desktop\\")) fs::remove(hostPath(shortcut.linkPath));
   }
 };

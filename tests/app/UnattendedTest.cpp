@@ -245,7 +245,7 @@ TEST_F(UnattendedSetupTest, AFailedRunExitsWithThreeAndLogsTheError) {
 
 // Every file and folder under the test's drives with its content, and the
 // installed-programs entry: what a failed installation must leave as it was.
-std::map<std::string, std::string> machine(const fs::path& root, platform::HostPlatform& platform) {
+std::map<std::string, std::string> machine(const fs::path& root, platform::FakePlatform& platform) {
   std::map<std::string, std::string> state;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     if (entry.path().filename() == "setup.log") continue;

@@ -1,5 +1,5 @@
 #pragma once
-// A wizard on the host platform, driven through the headless view, with a
+// A wizard on the platform double, driven through the headless view, with a
 // shell that records message boxes, halts and the end of the message loop.
 
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@
 #include "app/ErrorDisplay.h"
 #include "app/FrmInstall.h"
 #include "app/WizardAssembly.h"
-#include "platform/HostPlatform.h"
+#include "tests/support/FakePlatform.h"
 #include "ui/FormDescription.h"
 #include "ui/FormModel.h"
 #include "ui/HeadlessView.h"
@@ -65,7 +65,7 @@ class WizardTest : public ::testing::Test {
   void walkToSummaryWithDefaults();
 
   std::filesystem::path scratch;
-  platform::HostPlatform platform;
+  platform::FakePlatform platform;
   ui::FormModel model{ui::installFormDescription()};
   ui::HeadlessView view{model};
   RecordingMessageLoop loop;

@@ -3,7 +3,7 @@
 
 #include "datafile/DataFileDecoder.h"
 #include "datafile/InitialDataFile.h"
-#include "platform/HostPlatform.h"
+#include "tests/support/FakePlatform.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ class CountingFile : public platform::OutputFile {
 };
 
 void WriteInitialDataFile(benchmark::State& state) {
-  platform::HostPlatform host;
+  platform::FakePlatform host;
   std::size_t size = 0, writes = 0;
   for (auto _ : state) {
     CountingFile file;
@@ -37,7 +37,7 @@ void WriteInitialDataFile(benchmark::State& state) {
 BENCHMARK(WriteInitialDataFile)->Unit(benchmark::kMillisecond);
 
 void DecodeInitialDataFile(benchmark::State& state) {
-  platform::HostPlatform host;
+  platform::FakePlatform host;
   CountingFile file;
   datafile::WriteInitialDataFileContents(host, file, "C:\\Program Files\\Vorpane\\");
   for (auto _ : state) {

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/HostPlatform.h"
+#include "tests/support/FakePlatform.h"
 
 namespace vorpane::datafile::test {
 
@@ -67,7 +67,7 @@ class FailingOutputFile : public platform::OutputFile {
   std::size_t budget_;
 };
 
-class TestPlatform : public platform::HostPlatform {
+class TestPlatform : public platform::FakePlatform {
  public:
   // Values handed out by random() before the seeded generator takes over.
   std::deque<std::uint32_t> scriptedDraws;
@@ -76,20 +76,20 @@ class TestPlatform : public platform::HostPlatform {
   std::vector<std::string> removedFiles;
 
   std::uint32_t random(std::uint32_t range) override {
-    if (scriptedDraws.empty()) return HostPlatform::random(range);
+    if (scriptedDraws.empty()) return FakePlatform::random(range);
     const std::uint32_t draw = scriptedDraws.front();
     scriptedDraws.pop_front();
     EXPECT_LT(draw, range) << "scripted draw outside the requested range";
     return draw;
   }
   std::unique_ptr<platform::OutputFile> createFile(const std::string& path) override {
-    auto file = HostPlatform::createFile(path);
+    auto file = FakePlatform::createFile(path);
     if (!writeBudget) return file;
     return std::make_unique<FailingOutputFile>(std::move(file), *writeBudget);
   }
   bool removeFile(const std::string& path) noexcept override {
     removedFiles.push_back(path);
-    return HostPlatform::removeFile(path);
+    return FakePlatform::removeFile(path);
   }
 };
 

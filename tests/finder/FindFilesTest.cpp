@@ -7,7 +7,7 @@
 #include <random>
 #include <stdexcept>
 
-#include "platform/HostPlatform.h"
+#include "tests/support/FakePlatform.h"
 
 namespace vorpane::finder {
 namespace {
@@ -27,7 +27,7 @@ TEST(FindFilesParsing, MasksAndDirectories) {
 }
 
 TEST(FindFilesDrives, EachSelectionTakesItsDriveTypes) {
-  platform::HostPlatform host;
+  platform::FakePlatform host;
   host.setDriveType('A', DriveType::Removable);
   host.setDriveType('C', DriveType::Fixed);
   host.setDriveType('D', DriveType::CdRom);
@@ -84,7 +84,7 @@ class FindFilesTest : public ::testing::Test {
   }
 
   fs::path root_;
-  platform::HostPlatform host_;
+  platform::FakePlatform host_;
   Percentages percentages_;
 };
 
@@ -163,10 +163,10 @@ TEST_F(FindFilesTest, LinksToFoldersAreOfferedButNotEntered) {
 }
 
 // Refuses to list one directory, as a system does for a folder without access.
-class RefusingPlatform : public platform::HostPlatform {
+class RefusingPlatform : public platform::FakePlatform {
  public:
   void forEachEntry(const std::string& pattern, const platform::EntryVisitor& visit) override {
-    if (pattern.rfind("C:\\Locked\\", 0) != 0) HostPlatform::forEachEntry(pattern, visit);
+    if (pattern.rfind("C:\\Locked\\", 0) != 0) FakePlatform::forEachEntry(pattern, visit);
   }
 };
 

@@ -6,7 +6,9 @@ The layers, lowest first: platform < product < payload, datafile, finder < ui
 layers; modules of one layer do not include each other. The uninstaller
 (uninstaller/, with its Windows program in uninstaller/win32) is a program of
 its own beside the installer: it stands on platform and product only, and no
-other module includes it. tests/ and bench/ may include anything.
+other module includes it. tests/ and bench/ may include anything, and no
+module includes them: the tests' platform double (tests/support) stays out of
+the product.
 Usage: check_layers.py <repository root>
 """
 import pathlib
@@ -18,6 +20,8 @@ LAYERS = [("app/win32", 5), ("app", 4), ("ui", 3), ("payload", 2), ("datafile", 
           ("uninstaller", 2), ("product", 1), ("platform", 0)]
 # Programs of their own: no module but their own includes them.
 OWN_PROGRAMS = {"uninstaller"}
+# Above every module: tests and benchmarks, their support (tests/support) included.
+TEST_FOLDERS = ("tests/", "bench/")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 SOURCES = {".h", ".hpp", ".cpp", ".cc", ".in"}
 
@@ -33,12 +37,15 @@ def violations(root):
     found = []
     for path in sorted(root.rglob("*")):
         relative = path.relative_to(root).as_posix()
-        if path.suffix not in SOURCES or relative.startswith(("build/", "tests/", "bench/")):
+        if path.suffix not in SOURCES or relative.startswith(("build/",) + TEST_FOLDERS):
             continue
         own, own_rank = module_of(relative)
         if own is None:
             continue
         for header in INCLUDE.findall(path.read_text(encoding="utf-8", errors="replace")):
+            if header.startswith(TEST_FOLDERS):
+                found.append(f"{relative}: includes {header} (tests and benchmarks are no module's)")
+                continue
             target, rank = module_of(header)
             if target is None or target == own:
                 continue

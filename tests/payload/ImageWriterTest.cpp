@@ -37,7 +37,7 @@ class ImageWriterTest : public ::testing::Test {
   }
 
   fs::path folder_;
-  platform::HostPlatform host_;
+  platform::FakePlatform host_;
 };
 
 TEST_F(ImageWriterTest, TakesOneCallPerWholeChunkPlusTheClosingOne) {

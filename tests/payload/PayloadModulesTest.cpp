@@ -19,7 +19,7 @@ class PayloadModulesTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(folder_); }
 
   fs::path folder_;
-  platform::HostPlatform host_;
+  platform::FakePlatform host_;
 };
 
 TEST_F(PayloadModulesTest, ImagesLieBackToBackUninstallerFirst) {

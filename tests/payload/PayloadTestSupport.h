@@ -1,5 +1,5 @@
 #pragma once
-// A scratch folder mapped as drive C: of a host platform, and file helpers.
+// A scratch folder mapped as drive C: of the platform double, and file helpers.
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/HostPlatform.h"
+#include "tests/support/FakePlatform.h"
 
 namespace vorpane::payload::testing {
 

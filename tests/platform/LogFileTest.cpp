@@ -9,7 +9,7 @@
 #include <random>
 #include <sstream>
 
-#include "platform/HostPlatform.h"
+#include "tests/support/FakePlatform.h"
 
 namespace vorpane::platform {
 namespace {
@@ -35,7 +35,7 @@ class LogFileTest : public ::testing::Test {
   }
 
   fs::path root_;
-  HostPlatform host_;
+  FakePlatform host_;
 };
 
 TEST_F(LogFileTest, AFreshLogReplacesTheOldOneAndARefusedProgramAddsToIt) {

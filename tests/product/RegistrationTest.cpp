@@ -9,7 +9,7 @@
 #include <fstream>
 #include <random>
 
-#include "platform/HostPlatform.h"
+#include "tests/support/FakePlatform.h"
 
 namespace vorpane::product {
 namespace {
@@ -46,7 +46,7 @@ class RegistrationTest : public ::testing::Test {
   }
 
   fs::path root_;
-  platform::HostPlatform host_;
+  platform::FakePlatform host_;
 };
 
 TEST_F(RegistrationTest, EachInstallationTakesTheSharedEntryOrOneOfItsOwn) {

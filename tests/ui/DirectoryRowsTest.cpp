@@ -6,7 +6,7 @@
 
 #include <unistd.h>
 
-#include "platform/HostPlatform.h"
+#include "tests/support/FakePlatform.h"
 #include "ui/DirectoryRows.h"
 
 namespace vorpane::ui {
@@ -16,10 +16,10 @@ namespace fs = std::filesystem;
 using platform::DriveType;
 
 // Lists entries in reverse, so the rows cannot lean on the file system's order.
-class ReversedPlatform : public platform::HostPlatform {
+class ReversedPlatform : public platform::FakePlatform {
  public:
   std::vector<platform::DirEntry> listDirectory(const std::string& pattern) override {
-    auto entries = HostPlatform::listDirectory(pattern);
+    auto entries = FakePlatform::listDirectory(pattern);
     std::reverse(entries.begin(), entries.end());
     return entries;
   }

@@ -5,7 +5,7 @@
 
 #include <unistd.h>
 
-#include "platform/HostPlatform.h"
+#include "tests/support/FakePlatform.h"
 #include "ui/HeadlessView.h"
 
 namespace vorpane::ui {
@@ -36,7 +36,7 @@ class HeadlessViewTest : public ::testing::Test {
   }
 
   fs::path root;
-  platform::HostPlatform host;
+  platform::FakePlatform host;
   FormModel model{installFormDescription()};
   HeadlessView view{model, host};
   int runs = 0;

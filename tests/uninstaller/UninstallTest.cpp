@@ -1,4 +1,4 @@
-// The uninstaller's removal on the host platform: a whole installation as the
+// The uninstaller's removal on the platform double: a whole installation as the
 // installer leaves it, with the user's own things around it.
 
 #include "uninstaller/Uninstall.h"
@@ -11,9 +11,9 @@
 #include <random>
 #include <sstream>
 
-#include "platform/HostPlatform.h"
 #include "product/Product.h"
 #include "product/Registration.h"
+#include "tests/support/FakePlatform.h"
 #include "uninstaller/Handover.h"
 
 namespace vorpane::uninstaller {
@@ -40,10 +40,10 @@ class Answers final : public Conversation {
   std::vector<std::string> questions, informed, warned;
 };
 
-// The host platform with what these tests need beyond it: program starts
+// The platform double with what these tests need beyond it: program starts
 // refused, and a file held for a few waits only, as the system holds a
 // program's file for a moment after its process has ended.
-class TestHost final : public platform::HostPlatform {
+class TestHost final : public platform::FakePlatform {
  public:
   bool refuseStarts = false;
   std::function<void()> whileWaiting = [] {};
@@ -52,14 +52,14 @@ class TestHost final : public platform::HostPlatform {
     briefHold_ = {path, waits};
   }
   bool startInFolder(const std::string& commandLine, const std::string& workingDirectory) override {
-    return !refuseStarts && HostPlatform::startInFolder(commandLine, workingDirectory);
+    return !refuseStarts && FakePlatform::startInFolder(commandLine, workingDirectory);
   }
   bool waitForProcessEnd(std::uint32_t processId, int timeoutMilliseconds) override {
     whileWaiting();
-    return HostPlatform::waitForProcessEnd(processId, timeoutMilliseconds);
+    return FakePlatform::waitForProcessEnd(processId, timeoutMilliseconds);
   }
   void sleep(int milliseconds) override {
-    HostPlatform::sleep(milliseconds);
+    FakePlatform::sleep(milliseconds);
     if (briefHold_.second > 0 && --briefHold_.second == 0) holdFile(briefHold_.first, false);
   }
 

@@ -1,4 +1,4 @@
-#include "platform/HostPlatform.h"
+#include "platform/HostFileSystem.h"
 #include "platform/WindowsPath.h"
 
 #include <algorithm>
@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <stdexcept>
 #include <string_view>
+#include <thread>
 #include <utility>
 
 #ifndef _WIN32
@@ -198,23 +198,6 @@ std::optional<fs::path> findInsensitive(const fs::path& folder, const std::strin
 
 // Collects small writes in its own buffer and hands the runtime whole buffers
 // (the runtime's own buffer size cannot be set portably).
-// A file on a disk with room for only so many bytes more.
-class FillingOutputFile final : public OutputFile {
- public:
-  FillingOutputFile(std::unique_ptr<OutputFile> file, std::size_t space)
-      : file_(std::move(file)), space_(space) {}
-  void write(const std::uint8_t* data, std::size_t size) override {
-    if (size > space_) throw IoError(io::DiskFull);
-    space_ -= size;
-    file_->write(data, size);
-  }
-  void close() override { file_->close(); }
-
- private:
-  std::unique_ptr<OutputFile> file_;
-  std::size_t space_;
-};
-
 class HostOutputFile final : public OutputFile {
  public:
   explicit HostOutputFile(std::FILE* file) : file_(file), buffer_(kFileBufferSize) {
@@ -332,54 +315,32 @@ int ioCodeFromErrno(int error) {
   }
 }
 
-HostPlatform::HostPlatform() : guidRandom_(std::random_device{}()) {}
+HostFileSystem::HostFileSystem() : guidRandom_(std::random_device{}()) {}
 
 // --- configuration ----------------------------------------------------------------
 
-void HostPlatform::mapDrive(char letter, const fs::path& hostFolder, DriveType type) {
+void HostFileSystem::mapDrive(char letter, const fs::path& hostFolder, DriveType type) {
   drives_[upperDrive(letter)] = Drive{hostFolder, type};
 }
 
-void HostPlatform::unmapDrive(char letter) { drives_.erase(upperDrive(letter)); }
+void HostFileSystem::unmapDrive(char letter) { drives_.erase(upperDrive(letter)); }
 
 // A letter that is not mapped becomes a drive of that type without a medium.
-void HostPlatform::setDriveType(char letter, DriveType type) { drives_[upperDrive(letter)].type = type; }
+void HostFileSystem::setDriveType(char letter, DriveType type) { drives_[upperDrive(letter)].type = type; }
 
-void HostPlatform::setShellFolder(ShellFolder folder, std::optional<std::string> path) {
-  shellFolders_[folder] = std::move(path);
-}
+void HostFileSystem::setCurrentDirectory(const std::string& path) { currentDirectory_ = path; }
 
-void HostPlatform::setCurrentDirectory(const std::string& path) { currentDirectory_ = path; }
+void HostFileSystem::setNow(const LocalDateTime& now) { now_ = now; }
 
-void HostPlatform::setNow(const LocalDateTime& now) { now_ = now; }
+void HostFileSystem::seedRandom(std::uint32_t seed) { random_.seed(seed); }
 
-void HostPlatform::seedRandom(std::uint32_t seed) { random_.seed(seed); }
-
-void HostPlatform::setGuid(const Guid& guid) { guid_ = guid; }
-
-void HostPlatform::refuseReplace(const std::string& target, int ioCode, int times) {
-  refusedReplacements_[key(target)] = {ioCode, times};
-}
-
-void HostPlatform::failShortcuts(bool fail) { failShortcuts_ = fail; }
-
-void HostPlatform::fillDiskAt(const std::string& windowsPath, std::size_t bytes) {
-  diskSpace_[key(windowsPath)] = bytes;
-}
-
-void HostPlatform::setHidden(const std::string& windowsPath, bool hidden) {
-  if (hidden) {
-    hidden_.insert(key(windowsPath));
-  } else {
-    hidden_.erase(key(windowsPath));
-  }
-}
+void HostFileSystem::setGuid(const Guid& guid) { guid_ = guid; }
 
 // --- paths ---------------------------------------------------------------------------
 
 // Relative paths are taken against the current directory, "\dir" against the
 // current drive's root; "C:dir" counts as "C:\dir".
-std::optional<HostPlatform::WindowsPath> HostPlatform::parse(const std::string& windowsPath) const {
+std::optional<HostFileSystem::WindowsPath> HostFileSystem::parse(const std::string& windowsPath) const {
   std::string full = windowsPath;
   if (full.size() >= 2 && isSeparator(full[0]) && isSeparator(full[1])) return std::nullopt;  // network path
   if (full.size() < 2 || full[1] != ':') {
@@ -403,7 +364,7 @@ std::optional<HostPlatform::WindowsPath> HostPlatform::parse(const std::string& 
   return path;
 }
 
-fs::path HostPlatform::hostPath(const WindowsPath& path) const {
+fs::path HostFileSystem::hostPath(const WindowsPath& path) const {
   auto drive = drives_.find(path.drive);
   if (drive == drives_.end() || drive->second.folder.empty()) return {};
   fs::path host = drive->second.folder;
@@ -422,14 +383,14 @@ fs::path HostPlatform::hostPath(const WindowsPath& path) const {
   return host;
 }
 
-fs::path HostPlatform::hostPath(const std::string& windowsPath) const {
+fs::path HostFileSystem::hostPath(const std::string& windowsPath) const {
   auto parsed = parse(windowsPath);
   return parsed ? hostPath(*parsed) : fs::path();
 }
 
 // Windows paths compare without regard to case; this is the form used to key
 // per-path settings.
-std::string HostPlatform::key(const std::string& windowsPath) const {
+std::string HostFileSystem::pathKey(const std::string& windowsPath) const {
   auto parsed = parse(windowsPath);
   if (!parsed) return lowerAscii(windowsPath);
   std::string text(1, lowerAscii(parsed->drive));
@@ -444,8 +405,8 @@ std::string HostPlatform::key(const std::string& windowsPath) const {
 // The host folder behind a parsed path, read into entries. The path as written
 // is tried first: when it opens, every component already matched exactly, and
 // the component-wise lookup without regard to case is spared.
-bool HostPlatform::readFolder(const WindowsPath& path, std::string_view pattern, bool readOnlyBit,
-                              std::vector<DirEntry>& entries) const {
+bool HostFileSystem::readFolder(const WindowsPath& path, std::string_view pattern, bool readOnlyBit,
+                                std::vector<DirEntry>& entries) const {
   const Detail detail = readOnlyBit ? Detail::KindAndReadOnly : Detail::Kind;
   auto drive = drives_.find(path.drive);
   if (drive == drives_.end() || drive->second.folder.empty()) return false;
@@ -456,47 +417,25 @@ bool HostPlatform::readFolder(const WindowsPath& path, std::string_view pattern,
   return resolved != direct && readHostFolder(resolved, pattern, detail, entries);
 }
 
-// Marks the entries the tests declared hidden; the key of each entry is its
-// folder's key and its lower-cased name, built in one buffer.
-void HostPlatform::markHidden(const WindowsPath& folder, std::vector<DirEntry>& entries) const {
-  if (hidden_.empty()) return;
-  std::string entryKey(1, lowerAscii(folder.drive));
-  entryKey += ':';
-  for (const std::string& component : folder.components) {
-    entryKey += '\\';
-    entryKey += lowerAscii(component);
-  }
-  entryKey += '\\';
-  const std::size_t folderLength = entryKey.size();
-  for (DirEntry& entry : entries) {
-    entryKey.resize(folderLength);
-    for (char c : entry.name) entryKey += lowerAscii(c);
-    if (hidden_.count(entryKey) != 0) entry.attributes |= attr::Hidden;
-  }
-}
-
 // --- shell folders and drives ------------------------------------------------------
 
-std::optional<std::string> HostPlatform::shellFolder(ShellFolder folder) {
-  auto found = shellFolders_.find(folder);
-  return found == shellFolders_.end() ? std::nullopt : found->second;
-}
+std::optional<std::string> HostFileSystem::shellFolder(ShellFolder) { return std::nullopt; }
 
-DriveType HostPlatform::driveType(const std::string& root) {
+DriveType HostFileSystem::driveType(const std::string& root) {
   if (root.empty() || !isDriveLetter(root[0])) return DriveType::NoRootDir;
   auto drive = drives_.find(upperDrive(root[0]));
   return drive == drives_.end() ? DriveType::NoRootDir : drive->second.type;
 }
 
-std::string HostPlatform::currentDirectory() { return currentDirectory_; }
+std::string HostFileSystem::currentDirectory() { return currentDirectory_; }
 
-std::string HostPlatform::fullPath(const std::string& path) {
+std::string HostFileSystem::fullPath(const std::string& path) {
   auto full = path::fullPathIn(path, currentDirectory_);
   if (!full) throw IoError(kInvalidName);
   return *full;
 }
 
-std::optional<std::string> HostPlatform::canonicalDirectory(const std::string& path) {
+std::optional<std::string> HostFileSystem::canonicalDirectory(const std::string& path) {
   std::error_code ec;
   const fs::path host = hostPath(path);
   if (host.empty() || !fs::is_directory(host, ec)) return std::nullopt;
@@ -530,50 +469,38 @@ std::optional<std::string> HostPlatform::canonicalDirectory(const std::string& p
 
 // --- directories and files -----------------------------------------------------------
 
-bool HostPlatform::directoryExists(const std::string& path) {
+bool HostFileSystem::directoryExists(const std::string& path) {
   fs::path host = hostPath(path);
   std::error_code ec;
   return !host.empty() && fs::is_directory(host, ec);
 }
 
-bool HostPlatform::fileExists(const std::string& path) {
+bool HostFileSystem::fileExists(const std::string& path) {
   fs::path host = hostPath(path);
   std::error_code ec;
   return !host.empty() && fs::exists(host, ec) && !fs::is_directory(host, ec);
 }
 
-void HostPlatform::refuseChange(int number) {
-  refusedChange_ = number;
-  changesCounted_ = 0;
-}
-
-void HostPlatform::countChange() {
-  if (!changeAllowed()) throw IoError(io::AccessDenied);
-}
-
-bool HostPlatform::changeAllowed() noexcept { return ++changesCounted_ != refusedChange_; }
-
-void HostPlatform::createDirectory(const std::string& path) {
+void HostFileSystem::createDirectory(const std::string& path) {
   fs::path host = hostPath(path);
   if (host.empty()) throw IoError(io::InvalidFilename);
-  countChange();
   std::error_code ec;
   if (fs::exists(host, ec)) throw IoError(kAlreadyExists);
   fs::create_directory(host, ec);
   if (ec) throw IoError(ioCodeFromErrno(ec.value()));
 }
 
-std::vector<DirEntry> HostPlatform::listDirectory(const std::string& pattern) {
+std::vector<DirEntry> HostFileSystem::listDirectory(const std::string& pattern) {
   return listing(pattern, true);
 }
 
 // Walks over whole drives need no read-only bit, and leaving it out spares a
 // look at every entry.
-void HostPlatform::forEachEntry(const std::string& pattern, const EntryVisitor& visit) {
+void HostFileSystem::forEachEntry(const std::string& pattern, const EntryVisitor& visit) {
   for (const DirEntry& entry : listing(pattern, false)) visit(EntryView{entry.name, entry.attributes});
 }
 
-std::vector<DirEntry> HostPlatform::listing(const std::string& pattern, bool readOnlyBit) const {
+std::vector<DirEntry> HostFileSystem::listing(const std::string& pattern, bool readOnlyBit) const {
   auto slash = pattern.find_last_of("\\/");
   const std::string folder = slash == std::string::npos ? currentDirectory_ : pattern.substr(0, slash + 1);
   const std::string namePattern = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
@@ -581,7 +508,6 @@ std::vector<DirEntry> HostPlatform::listing(const std::string& pattern, bool rea
   if (!parsed || namePattern.empty()) return {};
   std::vector<DirEntry> entries;
   if (!readFolder(*parsed, namePattern, readOnlyBit, entries)) return {};
-  markHidden(*parsed, entries);
   // The file system's order, as the host does not keep one of its own: sorted
   // by name without regard to case.
   std::sort(entries.begin(), entries.end(),
@@ -595,24 +521,20 @@ std::vector<DirEntry> HostPlatform::listing(const std::string& pattern, bool rea
   return entries;
 }
 
-std::unique_ptr<OutputFile> HostPlatform::openOutput(const std::string& path, const char* mode) {
+std::unique_ptr<OutputFile> HostFileSystem::openOutput(const std::string& path, const char* mode) {
   fs::path host = hostPath(path);
   if (host.empty()) throw IoError(io::InvalidFilename);
-  countChange();
   errno = 0;
   std::FILE* file = std::fopen(host.string().c_str(), mode);
   if (file == nullptr) throw IoError(ioCodeFromErrno(errno));
   return std::make_unique<HostOutputFile>(file);
 }
 
-std::unique_ptr<OutputFile> HostPlatform::createFile(const std::string& path) {
-  auto output = openOutput(path, "wb");
-  const auto space = diskSpace_.find(key(path));
-  if (space == diskSpace_.end()) return output;
-  return std::make_unique<FillingOutputFile>(std::move(output), space->second);
+std::unique_ptr<OutputFile> HostFileSystem::createFile(const std::string& path) {
+  return openOutput(path, "wb");
 }
 
-std::unique_ptr<InputFile> HostPlatform::openFile(const std::string& path) {
+std::unique_ptr<InputFile> HostFileSystem::openFile(const std::string& path) {
   fs::path host = hostPath(path);
   if (host.empty()) throw IoError(io::InvalidFilename);
   errno = 0;
@@ -627,14 +549,7 @@ std::unique_ptr<InputFile> HostPlatform::openFile(const std::string& path) {
   return std::make_unique<HostInputFile>(file);
 }
 
-void HostPlatform::replaceFile(const std::string& source, const std::string& target) {
-  auto refused = refusedReplacements_.find(key(target));
-  if (refused != refusedReplacements_.end() && refused->second.remaining != 0) {
-    if (refused->second.remaining > 0) --refused->second.remaining;
-    throw IoError(refused->second.ioCode);
-  }
-  if (heldFiles_.contains(key(target))) throw IoError(io::AccessDenied);
-  countChange();
+void HostFileSystem::replaceFile(const std::string& source, const std::string& target) {
   fs::path from = hostPath(source);
   fs::path to = hostPath(target);
   if (from.empty() || to.empty()) throw IoError(io::InvalidFilename);
@@ -647,33 +562,29 @@ void HostPlatform::replaceFile(const std::string& source, const std::string& tar
   if (ec) throw IoError(ioCodeFromErrno(ec.value()));
 }
 
-bool HostPlatform::removeFile(const std::string& path) noexcept {
+bool HostFileSystem::removeFile(const std::string& path) noexcept {
   try {
     fs::path host = hostPath(path);
     std::error_code ec;
-    if (host.empty() || fs::is_directory(host, ec) || heldFiles_.contains(key(path))) return false;
-    countChange();
+    if (host.empty() || fs::is_directory(host, ec)) return false;
     return fs::remove(host, ec) && !ec;
   } catch (...) {
     return false;
   }
 }
 
-bool HostPlatform::removeDirectory(const std::string& path) noexcept {
+bool HostFileSystem::removeDirectory(const std::string& path) noexcept {
   try {
     fs::path host = hostPath(path);
     std::error_code ec;
-    if (host.empty() || !fs::is_directory(host, ec) || !fs::is_empty(host, ec) ||
-        heldFiles_.contains(key(path)))
-      return false;
-    countChange();
+    if (host.empty() || !fs::is_directory(host, ec) || !fs::is_empty(host, ec)) return false;
     return fs::remove(host, ec) && !ec;
   } catch (...) {
     return false;
   }
 }
 
-std::optional<std::uint64_t> HostPlatform::fileSize(const std::string& path) {
+std::optional<std::uint64_t> HostFileSystem::fileSize(const std::string& path) {
   const fs::path host = hostPath(path);
   std::error_code ec;
   if (host.empty() || !fs::is_regular_file(host, ec)) return std::nullopt;
@@ -682,165 +593,85 @@ std::optional<std::uint64_t> HostPlatform::fileSize(const std::string& path) {
   return size;
 }
 
-void HostPlatform::holdFile(const std::string& windowsPath, bool held) {
-  if (held) {
-    heldFiles_.insert(key(windowsPath));
-  } else {
-    heldFiles_.erase(key(windowsPath));
-  }
+std::unique_ptr<OutputFile> HostFileSystem::appendFile(const std::string& path) {
+  return openOutput(path, "ab");
 }
 
-bool HostPlatform::fileInUse(const std::string& path) { return heldFiles_.contains(key(path)); }
-
-bool HostPlatform::removeFileAtRestart(const std::string& path) noexcept {
-  try {
-    removalsAtRestart_.push_back(path);
-    return true;
-  } catch (...) {
-    return false;
-  }
-}
-
-bool HostPlatform::createStagingFolder(const std::string& path) {
+bool HostFileSystem::createStagingFolder(const std::string& path) {
   try {
     createDirectory(path);
   } catch (const IoError&) {
     return false;
   }
-  stagingFolders_.push_back({path, elevated_});
   return true;
 }
 
-namespace {
+// --- what the host has no sense of ----------------------------------------------------
 
-class HostFileHold final : public FileHold {
- public:
-  HostFileHold(std::set<std::string>& held, std::vector<std::string> keys)
-      : held_(held), keys_(std::move(keys)) {
-    for (const std::string& key : keys_) held_.insert(key);
-  }
-  ~HostFileHold() override {
-    for (const std::string& key : keys_) held_.erase(key);
-  }
-
- private:
-  std::set<std::string>& held_;
-  std::vector<std::string> keys_;
-};
-
-}  // namespace
-
-std::unique_ptr<FileHold> HostPlatform::writeHeldFile(const std::string& path,
-                                                      const std::vector<std::uint8_t>& bytes) {
-  std::error_code ec;
-  if (fs::exists(hostPath(path), ec)) throw IoError(kAlreadyExists);
-  const auto file = createFile(path);
-  file->write(bytes.data(), bytes.size());
-  file->close();
-  const std::string folder = path::withoutTrailingBackslash(path::folderOf(path));
-  return std::make_unique<HostFileHold>(heldFiles_, std::vector<std::string>{key(path), key(folder)});
+void HostFileSystem::startWindowed(const std::string& commandLine, int) {
+  throw std::runtime_error("The host starts no Windows programs: " + commandLine);
 }
 
-std::unique_ptr<OutputFile> HostPlatform::appendFile(const std::string& path) {
-  return openOutput(path, "ab");
+void HostFileSystem::openLink(const std::string& target) {
+  throw std::runtime_error("The host has no shell to open " + target);
 }
 
-// --- processes, links and shortcuts ---------------------------------------------------
-
-void HostPlatform::startWindowed(const std::string& commandLine, int showMode) {
-  windowedStarts_.push_back({commandLine, showMode});
+void HostFileSystem::createShortcut(const ShortcutSpec& shortcut) {
+  throw std::runtime_error("The host has no shell links: " + shortcut.linkPath);
 }
 
-void HostPlatform::openLink(const std::string& target) { openedLinks_.push_back(target); }
+std::optional<std::string> HostFileSystem::shortcutTarget(const std::string&) { return std::nullopt; }
 
-bool HostPlatform::startWindowedAsDesktopUser(const std::string& commandLine, int showMode) {
-  if (!desktopShell_) return false;
-  windowedStarts_.push_back({commandLine, showMode, true});
-  return true;
+std::string HostFileSystem::ownProgramPath() {
+  throw std::runtime_error("The host program has no Windows program file");
 }
 
-bool HostPlatform::startInFolder(const std::string& commandLine, const std::string& workingDirectory) {
-  if (!changeAllowed()) return false;
-  startsInFolder_.emplace_back(commandLine, workingDirectory);
-  return true;
+std::uint32_t HostFileSystem::processId() {
+  throw std::runtime_error("The host program is no Windows process");
 }
 
-bool HostPlatform::waitForProcessEnd(std::uint32_t processId, int) {
-  waitedProcesses_.push_back(processId);
-  return true;
+std::optional<std::string> HostFileSystem::temporaryFolder() { return std::nullopt; }
+
+bool HostFileSystem::startInFolder(const std::string&, const std::string&) { return false; }
+
+bool HostFileSystem::waitForProcessEnd(std::uint32_t, int) { return true; }
+
+bool HostFileSystem::fileInUse(const std::string&) { return false; }
+
+bool HostFileSystem::removeFileAtRestart(const std::string&) noexcept { return false; }
+
+std::unique_ptr<FileHold> HostFileSystem::writeHeldFile(const std::string& path,
+                                                        const std::vector<std::uint8_t>&) {
+  throw std::runtime_error("The host cannot hold a file against other programs: " + path);
 }
 
-// The link is recorded and also left on disk as a small text file, so that a
-// test can look at the folder as a user would.
-void HostPlatform::createShortcut(const ShortcutSpec& shortcut) {
-  if (failShortcuts_) throw std::runtime_error("The shell link object could not be created");
-  countChange();
-  shortcuts_.push_back(shortcut);
-  fs::path host = hostPath(shortcut.linkPath);
-  if (host.empty()) return;
-  std::ofstream link(host, std::ios::binary | std::ios::trunc);
-  link << "Target=" << shortcut.target << "\r\n"
-       << "Arguments=" << shortcut.arguments << "\r\n"
-       << "Description=" << shortcut.description << "\r\n";
-  // Saving failures stay silent, as with a real shell link.
+bool HostFileSystem::runsElevated() { return false; }
+
+bool HostFileSystem::startWindowedAsDesktopUser(const std::string&, int) { return false; }
+
+void HostFileSystem::writeRegistryValues(const std::string& key, const std::vector<RegistryValue>&) {
+  throw std::runtime_error("The host has no registry to write " + key);
 }
 
-std::optional<std::string> HostPlatform::shortcutTarget(const std::string& linkPath) {
-  const fs::path host = hostPath(linkPath);
-  if (host.empty()) return std::nullopt;
-  std::ifstream link(host, std::ios::binary);
-  std::string line;
-  while (std::getline(link, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.rfind("Target=", 0) == 0) return line.substr(7);
-  }
+std::optional<std::string> HostFileSystem::readRegistryText(const std::string&, const std::string&) {
   return std::nullopt;
 }
 
-// --- the machine's registry ---------------------------------------------------------------
-
-void HostPlatform::writeRegistryValues(const std::string& key, const std::vector<RegistryValue>& values) {
-  countChange();
-  auto& stored = registry_[lowerAscii(key)];
-  for (const RegistryValue& value : values) {
-    auto same = std::find_if(stored.begin(), stored.end(), [&](const RegistryValue& old) {
-      return lowerAscii(old.name) == lowerAscii(value.name);
-    });
-    if (same == stored.end()) {
-      stored.push_back(value);
-    } else {
-      *same = value;
-    }
-  }
-}
-
-std::optional<std::string> HostPlatform::readRegistryText(const std::string& key, const std::string& name) {
-  for (const RegistryValue& value : registryValues(key))
-    if (!value.number && lowerAscii(value.name) == lowerAscii(name)) return value.text;
-  return std::nullopt;
-}
-
-bool HostPlatform::removeRegistryKey(const std::string& key) noexcept {
-  if (!changeAllowed()) return false;
-  const std::string lowered = lowerAscii(key);
-  std::erase_if(registry_, [&](const auto& entry) {
-    return entry.first == lowered || entry.first.rfind(lowered + "\\", 0) == 0;
-  });
-  return true;
-}
-
-std::vector<RegistryValue> HostPlatform::registryValues(const std::string& key) const {
-  const auto found = registry_.find(lowerAscii(key));
-  return found == registry_.end() ? std::vector<RegistryValue>{} : found->second;
-}
-
-bool HostPlatform::registryKeyExists(const std::string& key) const {
-  return registry_.contains(lowerAscii(key));
-}
+bool HostFileSystem::removeRegistryKey(const std::string&) noexcept { return true; }
 
 // --- identity, time, randomness, text ---------------------------------------------------
 
-Guid HostPlatform::createGuid() {
+std::uint64_t HostFileSystem::tickCount() {
+  const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<std::uint64_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count());
+}
+
+void HostFileSystem::sleep(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(std::max(milliseconds, 0)));
+}
+
+Guid HostFileSystem::createGuid() {
   if (guid_) return *guid_;
   const std::uint64_t high = guidRandom_(), low = guidRandom_();
   Guid guid;
@@ -852,7 +683,7 @@ Guid HostPlatform::createGuid() {
   return guid;
 }
 
-LocalDateTime HostPlatform::now() {
+LocalDateTime HostFileSystem::now() {
   if (now_) return *now_;
   const auto clock = std::chrono::system_clock::now();
   const std::time_t seconds = std::chrono::system_clock::to_time_t(clock);
@@ -870,11 +701,11 @@ LocalDateTime HostPlatform::now() {
 }
 
 // Scales a 32-bit draw onto the range, so the result depends only on the seed.
-std::uint32_t HostPlatform::random(std::uint32_t range) {
+std::uint32_t HostFileSystem::random(std::uint32_t range) {
   return static_cast<std::uint32_t>((static_cast<std::uint64_t>(random_()) * range) >> 32);
 }
 
-int HostPlatform::compareTextInsensitive(const std::string& a, const std::string& b) {
+int HostFileSystem::compareTextInsensitive(const std::string& a, const std::string& b) {
   const std::size_t common = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < common; ++i) {
     const auto ca = static_cast<unsigned char>(lowerAscii(a[i]));

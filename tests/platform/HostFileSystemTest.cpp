@@ -1,4 +1,4 @@
-#include "platform/HostPlatform.h"
+#include "platform/HostFileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +14,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class HostPlatformTest : public ::testing::Test {
+class HostFileSystemTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::temp_directory_path() / ("vorpane-platform-" + std::to_string(std::random_device{}()));
+    root_ = fs::temp_directory_path() / ("vorpane-host-" + std::to_string(std::random_device{}()));
     fs::create_directories(root_);
     host_.mapDrive('C', root_);
   }
@@ -48,10 +48,10 @@ class HostPlatformTest : public ::testing::Test {
   }
 
   fs::path root_;
-  HostPlatform host_;
+  HostFileSystem host_;
 };
 
-TEST_F(HostPlatformTest, MapsWindowsPathsOntoTheDriveFolderIgnoringLetterCase) {
+TEST_F(HostFileSystemTest, MapsWindowsPathsOntoTheDriveFolderIgnoringLetterCase) {
   makeFile("Program Files/Vorpane/Vorpane.Dat");
   EXPECT_EQ(host_.hostPath("c:\\PROGRAM FILES\\vorpane\\VORPANE.DAT"),
             root_ / "Program Files/Vorpane/Vorpane.Dat");
@@ -67,14 +67,14 @@ TEST_F(HostPlatformTest, MapsWindowsPathsOntoTheDriveFolderIgnoringLetterCase) {
   EXPECT_EQ(host_.hostPath("\\Top"), root_ / "Top");
 }
 
-TEST_F(HostPlatformTest, MakesPathsFullInItsCurrentDirectory) {
+TEST_F(HostFileSystemTest, MakesPathsFullInItsCurrentDirectory) {
   host_.setCurrentDirectory("C:\\Setup");
   EXPECT_EQ(host_.fullPath("new\\..\\x. "), "C:\\Setup\\x");
   EXPECT_EQ(ioCodeOf([&] { host_.fullPath(""); }), 123);
 }
 
 // S: and T: are only other names for C:\Sub and C:\Sub\Inner.
-TEST_F(HostPlatformTest, CanonicalDirectoriesLieOnTheDriveWhoseFolderHoldsThem) {
+TEST_F(HostFileSystemTest, CanonicalDirectoriesLieOnTheDriveWhoseFolderHoldsThem) {
   fs::create_directories(root_ / "Sub/Inner");
   makeFile("Sub/file");
   host_.mapDrive('S', root_ / "Sub");
@@ -106,7 +106,7 @@ TEST_F(HostPlatformTest, CanonicalDirectoriesLieOnTheDriveWhoseFolderHoldsThem) 
   EXPECT_EQ(host_.canonicalDirectory("D:\\Sub"), "B:\\Sub");
 }
 
-TEST_F(HostPlatformTest, ReportsDrivesAndShellFolders) {
+TEST_F(HostFileSystemTest, ReportsDrivesAndNoShellFolders) {
   host_.mapDrive('e', root_, DriveType::Removable);
   host_.setDriveType('R', DriveType::CdRom);
   EXPECT_EQ(host_.driveType("C:\\"), DriveType::Fixed);
@@ -118,11 +118,9 @@ TEST_F(HostPlatformTest, ReportsDrivesAndShellFolders) {
   EXPECT_EQ(host_.driveType("E:\\"), DriveType::NoRootDir);
 
   EXPECT_EQ(host_.shellFolder(ShellFolder::Programs), std::nullopt);
-  host_.setShellFolder(ShellFolder::Programs, "C:\\Start");
-  EXPECT_EQ(host_.shellFolder(ShellFolder::Programs), "C:\\Start");
 }
 
-TEST_F(HostPlatformTest, TellsFilesFromDirectoriesAndCreatesDirectories) {
+TEST_F(HostFileSystemTest, TellsFilesFromDirectoriesAndCreatesDirectories) {
   makeFile("dir/file.txt");
   EXPECT_TRUE(host_.directoryExists("C:\\"));
   EXPECT_TRUE(host_.directoryExists("C:\\DIR\\"));
@@ -138,7 +136,7 @@ TEST_F(HostPlatformTest, TellsFilesFromDirectoriesAndCreatesDirectories) {
   EXPECT_EQ(ioCodeOf([&] { host_.createDirectory("Z:\\new"); }), io::InvalidFilename);
 }
 
-TEST_F(HostPlatformTest, ListsWithWindowsWildcards) {
+TEST_F(HostFileSystemTest, ListsWithWindowsWildcards) {
   for (const char* name : {"Vorpane.Dat", "readme", "b.txt", "a.TXT", "ab.c"}) makeFile(fs::path("d") / name);
   fs::create_directories(root_ / "d/Sub");
 
@@ -156,27 +154,23 @@ TEST_F(HostPlatformTest, ListsWithWindowsWildcards) {
   EXPECT_TRUE(names("Z:\\*.*").empty());
 }
 
-TEST_F(HostPlatformTest, ReportsAttributes) {
+TEST_F(HostFileSystemTest, ReportsAttributes) {
   makeFile("d/plain.txt");
   makeFile("d/locked.txt");
   fs::permissions(root_ / "d/locked.txt",
                   fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
   fs::create_directories(root_ / "d/Secret");
-  host_.setHidden("c:\\D\\secret");
 
   std::map<std::string, std::uint32_t> attributes;
   for (const DirEntry& entry : host_.listDirectory("C:\\d\\*.*")) attributes[entry.name] = entry.attributes;
   EXPECT_EQ(attributes["plain.txt"], attr::Archive);
   EXPECT_EQ(attributes["locked.txt"], attr::Archive | attr::ReadOnly);
-  EXPECT_EQ(attributes["Secret"], attr::Directory | attr::Hidden);
+  EXPECT_EQ(attributes["Secret"], attr::Directory);
   EXPECT_EQ(attributes["."], attr::Directory);
-
-  host_.setHidden("C:\\d\\Secret", false);
-  EXPECT_FALSE(host_.listDirectory("C:\\d\\secret")[0].isHidden());
 }
 
-TEST_F(HostPlatformTest, ReportsLinksAsReparsePoints) {
+TEST_F(HostFileSystemTest, ReportsLinksAsReparsePoints) {
   makeFile("d/target.txt");
   fs::create_directory_symlink(root_ / "d", root_ / "d/Loop");
   fs::create_symlink(root_ / "d/target.txt", root_ / "d/file-link");
@@ -191,7 +185,7 @@ TEST_F(HostPlatformTest, ReportsLinksAsReparsePoints) {
   EXPECT_EQ(attributes["target.txt"], attr::Archive);
 }
 
-TEST_F(HostPlatformTest, WritesFilesAndReportsWhyItCannot) {
+TEST_F(HostFileSystemTest, WritesFilesAndReportsWhyItCannot) {
   makeFile("d/old.bin", "a much longer old content");
   auto file = host_.createFile("C:\\D\\OLD.bin");
   const std::uint8_t bytes[] = {'M', 'Z', 0, 0xFF};
@@ -220,7 +214,7 @@ TEST_F(HostPlatformTest, WritesFilesAndReportsWhyItCannot) {
   EXPECT_NO_THROW(host_.createFile("C:\\d\\abandoned.bin"));
 }
 
-TEST_F(HostPlatformTest, ReadsFiles) {
+TEST_F(HostFileSystemTest, ReadsFiles) {
   makeFile("d/data.dat", "hello");
   auto file = host_.openFile("c:\\d\\DATA.dat");
   std::uint8_t buffer[16];
@@ -231,7 +225,7 @@ TEST_F(HostPlatformTest, ReadsFiles) {
   EXPECT_EQ(ioCodeOf([&] { host_.openFile("C:\\none\\none.dat"); }), io::InvalidFilename);
 }
 
-TEST_F(HostPlatformTest, ReplacesAndRemovesFiles) {
+TEST_F(HostFileSystemTest, ReplacesAndRemovesFiles) {
   makeFile("d/new", "new");
   makeFile("d/target", "old");
   host_.replaceFile("C:\\d\\new", "C:\\D\\TARGET");
@@ -240,12 +234,6 @@ TEST_F(HostPlatformTest, ReplacesAndRemovesFiles) {
   EXPECT_EQ(ioCodeOf([&] { host_.replaceFile("C:\\d\\new", "C:\\d\\target"); }), io::FileNotFound);
 
   makeFile("d/new", "newer");
-  host_.refuseReplace("c:\\d\\Target");
-  EXPECT_EQ(ioCodeOf([&] { host_.replaceFile("C:\\d\\new", "C:\\d\\target"); }), io::AccessDenied);
-  EXPECT_EQ(readFile("d/target"), "new");
-  host_.refuseReplace("C:\\d\\other", 32);
-  EXPECT_EQ(ioCodeOf([&] { host_.replaceFile("C:\\d\\new", "C:\\d\\other"); }), 32);
-
   EXPECT_TRUE(host_.removeFile("C:\\d\\NEW"));
   EXPECT_FALSE(host_.removeFile("C:\\d\\new"));
   EXPECT_FALSE(host_.removeFile("C:\\d"));
@@ -265,28 +253,63 @@ TEST(IoCodeFromErrno, MapsHostErrorsOntoTheRuntimeCodes) {
   EXPECT_EQ(IoError(ioCodeFromErrno(0)).what(), std::string("I/O error 31"));
 }
 
-TEST_F(HostPlatformTest, RecordsProcessesLinksAndShortcuts) {
-  host_.startWindowed("C:\\Vorpane\\Vorpane.Exe", 3);
-  host_.openLink("mailto:someone");
-  ASSERT_EQ(host_.windowedStarts().size(), 1u);
-  EXPECT_EQ(host_.windowedStarts()[0].commandLine, "C:\\Vorpane\\Vorpane.Exe");
-  EXPECT_EQ(host_.windowedStarts()[0].showMode, 3);
-  EXPECT_EQ(host_.openedLinks(), std::vector<std::string>{"mailto:someone"});
+TEST_F(HostFileSystemTest, AppendsToFilesAndMakesStagingFoldersAsAnyFolder) {
+  makeFile("d/setup.log", "old\n");
+  auto log = host_.appendFile("C:\\D\\SETUP.LOG");
+  const std::uint8_t line[] = {'n', 'e', 'w', '\n'};
+  log->write(line, sizeof line);
+  log->close();
+  EXPECT_EQ(readFile("d/setup.log"), "old\nnew\n");
+  EXPECT_EQ(ioCodeOf([&] { host_.appendFile("Z:\\setup.log"); }), io::InvalidFilename);
 
-  fs::create_directories(root_ / "Start");
-  host_.createShortcut({"C:\\V\\Vorpane.Exe", "C:\\start\\Vorpane.Lnk", "Vorpane", ""});
-  ASSERT_EQ(host_.shortcuts().size(), 1u);
-  EXPECT_EQ(host_.shortcuts()[0].description, "Vorpane");
-  EXPECT_NE(readFile("Start/Vorpane.Lnk").find("Target=C:\\V\\Vorpane.Exe"), std::string::npos);
-  // Saving into a missing folder stays silent.
-  EXPECT_NO_THROW(host_.createShortcut({"C:\\V\\Vorpane.Exe", "C:\\none\\Vorpane.Lnk", "Vorpane", ""}));
-
-  host_.failShortcuts(true);
-  EXPECT_THROW(host_.createShortcut({"C:\\x", "C:\\start\\x.Lnk", "", ""}), std::runtime_error);
-  EXPECT_EQ(host_.shortcuts().size(), 2u);
+  EXPECT_FALSE(host_.runsElevated());
+  EXPECT_TRUE(host_.createStagingFolder("C:\\d\\Stage"));
+  EXPECT_TRUE(fs::is_directory(root_ / "d/Stage"));
+  EXPECT_FALSE(host_.createStagingFolder("C:\\d\\Stage"));
+  EXPECT_FALSE(host_.createStagingFolder("C:\\missing\\Stage"));
 }
 
-TEST_F(HostPlatformTest, GivesGuidsTimeAndRandomNumbers) {
+// No registry, no Windows programs to start or wait for, no shell links, no
+// holds: the interface's own answer for "there is none" where it has one,
+// else an error that says so, and nothing is left on the disk.
+TEST_F(HostFileSystemTest, AnswersPlainlyWhatAHostHasNoSenseOf) {
+  makeFile("Start/Old.Lnk", "Target=C:\\V\\Vorpane.Exe\r\n");
+  makeFile("d/running.exe");
+  EXPECT_THROW(host_.startWindowed("C:\\V\\Vorpane.Exe", 3), std::runtime_error);
+  EXPECT_THROW(host_.openLink("mailto:someone"), std::runtime_error);
+  EXPECT_THROW(host_.createShortcut({"C:\\V\\Vorpane.Exe", "C:\\Start\\Vorpane.Lnk", "Vorpane", ""}),
+               std::runtime_error);
+  EXPECT_FALSE(fs::exists(root_ / "Start/Vorpane.Lnk"));
+  EXPECT_EQ(host_.shortcutTarget("C:\\Start\\Old.Lnk"), std::nullopt);
+  EXPECT_THROW(host_.ownProgramPath(), std::runtime_error);
+  EXPECT_THROW(host_.processId(), std::runtime_error);
+  EXPECT_EQ(host_.temporaryFolder(), std::nullopt);
+  EXPECT_FALSE(host_.startInFolder("C:\\V\\Vorpane.Exe", "C:\\V"));
+  EXPECT_FALSE(host_.startWindowedAsDesktopUser("C:\\V\\Vorpane.Exe", 1));
+  EXPECT_TRUE(host_.waitForProcessEnd(4242, -1));
+  EXPECT_FALSE(host_.fileInUse("C:\\d\\running.exe"));
+  EXPECT_FALSE(host_.removeFileAtRestart("C:\\d\\running.exe"));
+  EXPECT_TRUE(fs::exists(root_ / "d/running.exe"));
+  EXPECT_THROW(host_.writeHeldFile("C:\\d\\held.exe", {'M', 'Z'}), std::runtime_error);
+  EXPECT_FALSE(fs::exists(root_ / "d/held.exe"));
+
+  EXPECT_THROW(host_.writeRegistryValues("Software\\Vorpane", {{"DisplayName", "Vorpane", {}}}),
+               std::runtime_error);
+  EXPECT_EQ(host_.readRegistryText("Software\\Vorpane", "DisplayName"), std::nullopt);
+  EXPECT_TRUE(host_.removeRegistryKey("Software\\Vorpane"));
+  EXPECT_EQ(host_.systemErrorText(io::AccessDenied), "");
+}
+
+// The host's own clock: a sleep takes real time, and the clock never goes back.
+TEST_F(HostFileSystemTest, SleepsOnTheHostsClock) {
+  const std::uint64_t before = host_.tickCount();
+  host_.sleep(20);
+  const std::uint64_t after = host_.tickCount();
+  EXPECT_GE(after, before + 20);
+  EXPECT_LT(after, before + 20000);
+}
+
+TEST_F(HostFileSystemTest, GivesGuidsTimeAndRandomNumbers) {
   const Guid first = host_.createGuid(), second = host_.createGuid();
   EXPECT_NE(first.data1 ^ second.data1 ^ first.data2 ^ second.data2, 0u);
   EXPECT_EQ(first.data3 >> 12, 4);
@@ -311,7 +334,7 @@ TEST_F(HostPlatformTest, GivesGuidsTimeAndRandomNumbers) {
   EXPECT_EQ(host_.random(0), 0u);
 }
 
-TEST_F(HostPlatformTest, ComparesTextWithoutCase) {
+TEST_F(HostFileSystemTest, ComparesTextWithoutCase) {
   EXPECT_EQ(host_.compareTextInsensitive("C:\\Vorpane", "c:\\VORPANE"), 0);
   EXPECT_LT(host_.compareTextInsensitive("abc", "ABD"), 0);
   EXPECT_GT(host_.compareTextInsensitive("b", "A"), 0);
