@@ -15,6 +15,7 @@
 
 #include "bench/BenchTiming.h"
 #include "finder/LIB_FindFiles.h"
+#include "product/InstalledFiles.h"
 #include "tests/support/FakePlatform.h"
 
 namespace {
@@ -86,7 +87,8 @@ int main(int argc, char** argv) {
     finderTimes.push_back(millisecondsOf([&] {
       progressCalls = 0;
       found =
-          finder::FindFiles(host, "Vorpane.Dat", 1, "", [&](std::uint8_t) { ++progressCalls; }, {}).size();
+          finder::FindFiles(host, product::kDataFileName, 1, "", [&](std::uint8_t) { ++progressCalls; }, {})
+              .size();
     }));
     findTimes.push_back(millisecondsOf([&] { foundByFind = runFind(find); }));
   }

@@ -17,6 +17,7 @@
 #include "bench/BenchTiming.h"
 #include "payload/Uninstall_Vorpane_Exe.h"
 #include "payload/Vorpane_Exe.h"
+#include "product/InstalledFiles.h"
 #include "tests/support/FakePlatform.h"
 
 namespace {
@@ -27,9 +28,9 @@ using bench::median;
 using bench::millisecondsOf;
 
 void extractBoth(platform::Platform& platform) {
-  payload::Vorpane_Exe::BeginWrite(platform, "C:\\Vorpane.Exe");
+  payload::Vorpane_Exe::BeginWrite(platform, std::string("C:\\") + product::kClientFileName);
   while (!payload::Vorpane_Exe::WriteDone()) payload::Vorpane_Exe::WriteNextChunk();
-  payload::Uninstall_Vorpane_Exe::BeginWrite(platform, "C:\\Uninstall_Vorpane.Exe");
+  payload::Uninstall_Vorpane_Exe::BeginWrite(platform, std::string("C:\\") + product::kUninstallerFileName);
   while (!payload::Uninstall_Vorpane_Exe::WriteDone()) payload::Uninstall_Vorpane_Exe::WriteNextChunk();
 }
 
