@@ -35,15 +35,10 @@ def ending(lines, *tails):
     return len(lines) >= len(tails) and all(line.endswith(tail) for line, tail in zip(lines[-len(tails):], tails))
 
 
-class Startup(wizard.Driving, unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = winetest.WineSession("startup")
-        cls.session.__enter__()
-        cls.addClassCleanup(cls.session.close)
-        cls.program = cls.session.copy_in(winetest.required_env("VORPANE_INSTALLER"))
-        cls.launcher = cls.session.copy_in(winetest.required_env("VORPANE_LAUNCH"))
-        cls.commands = 0
+class Startup(wizard.Driving, winetest.SessionTestCase):
+    session_name = "startup"
+    programs = {"program": "VORPANE_INSTALLER", "launcher": "VORPANE_LAUNCH"}
+    commands = 0
 
     # --- helpers ---------------------------------------------------------------------
 
