@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian machine lacks to build and test the installer:
-# the native toolchain with GoogleTest, the mingw-w64 cross compiler, Wine,
+# the native toolchain with GoogleTest, the mingw-w64 cross compiler,
+# GoogleTest's sources (built with it for the Windows check programs), Wine,
 # a virtual X display, xdotool for driving it, ImageMagick for screenshots,
 # Python 3, in which the Wine tests are written, and its X library, with which
 # the first-window benchmark watches windows being mapped.
@@ -10,7 +11,7 @@ set -euo pipefail
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 for pkg in cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev \
-           g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev \
+           g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest \
            wine wine64 fonts-wine xvfb xdotool x11-apps imagemagick xauth python3 python3-xlib; do
   have_pkg "$pkg" || need+=("$pkg")
 done

@@ -27,7 +27,12 @@ ctest --test-dir build/native -j"$jobs" --output-on-failure --no-tests=error --t
 native_status=${PIPESTATUS[0]}
 
 step "Windows build (build/win)"
-cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake >"$logs/win-configure.log" 2>&1 \
+# The Wine tests decode the data files the installer writes with the native tool.
+# The toolchain is chosen when the folder is first configured, and only then.
+toolchain=()
+[ -f build/win/CMakeCache.txt ] || toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake)
+cmake -S . -B build/win "${toolchain[@]}" \
+  -DVORPANE_DATA_FILE_TOOL="$root/build/native/datafile/tool/vorpane-dat" >"$logs/win-configure.log" 2>&1 \
   || { cat "$logs/win-configure.log"; fail "Windows configure failed"; }
 grep -i "warning" -A2 "$logs/win-configure.log" || true
 cmake --build build/win -j"$jobs" || fail "Windows build failed"

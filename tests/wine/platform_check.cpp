@@ -2,10 +2,15 @@
 // test_platform.py maps the drives first: E: a hard disk to work on, D: a CD-ROM,
 // N: a network drive, R: a floppy, M: a CD-ROM drive without a medium, L: only
 // another name for the folder C:\Linked; Z: is not mapped. On E: it leaves a
-// tree for the finder (see checkFinder). Prints one line per failed check and
-// exits with 1 when any failed.
+// tree for the finder (see PlatformCheck.Finder). A GoogleTest program; exit
+// code 0 when every expectation held.
+//
+// The tests of PlatformCheck share one platform and run in the order they are
+// written: later ones use what earlier ones made on E: (E:\made, E:\Vorpane).
 
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <objbase.h>
 #include <objidl.h>
@@ -31,15 +36,6 @@ using namespace vorpane::platform;
 using vorpane::handles::ComPtr;
 
 namespace {
-
-int failures = 0;
-
-void check(bool ok, const char* what, int line) {
-  if (ok) return;
-  std::printf("FAIL line %d: %s\n", line, what);
-  ++failures;
-}
-#define CHECK(expr) check((expr), #expr, __LINE__)
 
 // The I/O error code an action raised, 0 when it raised none.
 int ioErrorOf(const std::function<void()>& action) {
@@ -76,32 +72,50 @@ std::string readText(Win32Platform& platform, const std::string& path) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-void checkDrivesAndFolders(Win32Platform& platform) {
-  CHECK(platform.driveType("C:\\") == DriveType::Fixed);
-  CHECK(platform.driveType("E:\\") == DriveType::Fixed);
-  CHECK(platform.driveType("D:\\") == DriveType::CdRom);
-  CHECK(platform.driveType("N:\\") == DriveType::Remote);
-  CHECK(platform.driveType("R:\\") == DriveType::Removable);
-  CHECK(platform.driveType("Z:\\") == DriveType::NoRootDir);
+// The Windows platform over the session's drives, one for all the tests, which
+// run in order.
+class PlatformCheck : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { platform_ = new Win32Platform; }
+  static void TearDownTestSuite() {
+    delete platform_;
+    platform_ = nullptr;
+  }
+
+  Win32Platform& platform = *platform_;
+
+ private:
+  static Win32Platform* platform_;
+};
+
+Win32Platform* PlatformCheck::platform_ = nullptr;
+
+TEST_F(PlatformCheck, DrivesAndShellFolders) {
+  EXPECT_EQ(platform.driveType("C:\\"), DriveType::Fixed);
+  EXPECT_EQ(platform.driveType("E:\\"), DriveType::Fixed);
+  EXPECT_EQ(platform.driveType("D:\\"), DriveType::CdRom);
+  EXPECT_EQ(platform.driveType("N:\\"), DriveType::Remote);
+  EXPECT_EQ(platform.driveType("R:\\"), DriveType::Removable);
+  EXPECT_EQ(platform.driveType("Z:\\"), DriveType::NoRootDir);
 
   auto programFiles = platform.shellFolder(ShellFolder::ProgramFiles);
-  CHECK(programFiles && *programFiles == "C:\\Program Files");
+  EXPECT_TRUE(programFiles && *programFiles == "C:\\Program Files");
   for (ShellFolder folder : {ShellFolder::Programs, ShellFolder::DesktopDirectory}) {
     auto path = platform.shellFolder(folder);
-    CHECK(path && path->rfind("C:\\", 0) == 0 && path->back() != '\\');
+    EXPECT_TRUE(path && path->rfind("C:\\", 0) == 0 && path->back() != '\\');
   }
 
   std::string current = platform.currentDirectory();
-  CHECK(current.size() >= 3 && current[1] == ':' && platform.directoryExists(current));
+  EXPECT_TRUE(current.size() >= 3 && current[1] == ':' && platform.directoryExists(current));
 }
 
-void checkDirectories(Win32Platform& platform) {
+TEST_F(PlatformCheck, Directories) {
   platform.createDirectory("E:\\made");
-  CHECK(platform.directoryExists("E:\\made"));
-  CHECK(!platform.fileExists("E:\\made"));
-  CHECK(ioErrorOf([&] { platform.createDirectory("E:\\made"); }) == ERROR_ALREADY_EXISTS);
-  CHECK(ioErrorOf([&] { platform.createDirectory("E:\\missing\\child"); }) == io::InvalidFilename);
-  CHECK(!platform.directoryExists("E:\\missing\\child"));
+  EXPECT_TRUE(platform.directoryExists("E:\\made"));
+  EXPECT_FALSE(platform.fileExists("E:\\made"));
+  EXPECT_EQ(ioErrorOf([&] { platform.createDirectory("E:\\made"); }), static_cast<int>(ERROR_ALREADY_EXISTS));
+  EXPECT_EQ(ioErrorOf([&] { platform.createDirectory("E:\\missing\\child"); }), io::InvalidFilename);
+  EXPECT_FALSE(platform.directoryExists("E:\\missing\\child"));
 
   writeText(platform, "E:\\made\\a.txt", "a");
   writeText(platform, "E:\\made\\B.TXT", "b");
@@ -116,12 +130,12 @@ void checkDirectories(Win32Platform& platform) {
     if (entry.name == "hidden.dat") hiddenSeen = entry.isHidden();
     if (entry.name == "sub") subIsDirectory = entry.isDirectory();
   }
-  CHECK((names == std::set<std::string>{".", "..", "a.txt", "B.TXT", "hidden.dat", "sub"}));
-  CHECK(hiddenSeen);
-  CHECK(subIsDirectory);
-  CHECK(platform.listDirectory("E:\\made\\*.txt").size() == 2);
-  CHECK(platform.listDirectory("E:\\missing\\*.*").empty());
-  CHECK(platform.listDirectory("E:\\made\\none.*").empty());
+  EXPECT_EQ(names, (std::set<std::string>{".", "..", "a.txt", "B.TXT", "hidden.dat", "sub"}));
+  EXPECT_TRUE(hiddenSeen);
+  EXPECT_TRUE(subIsDirectory);
+  EXPECT_EQ(platform.listDirectory("E:\\made\\*.txt").size(), 2u);
+  EXPECT_TRUE(platform.listDirectory("E:\\missing\\*.*").empty());
+  EXPECT_TRUE(platform.listDirectory("E:\\made\\none.*").empty());
 }
 
 std::map<std::string, std::uint32_t> attributesIn(Win32Platform& platform, const std::string& pattern) {
@@ -131,7 +145,7 @@ std::map<std::string, std::uint32_t> attributesIn(Win32Platform& platform, const
   return attributes;
 }
 
-void checkEnumeration(Win32Platform& platform) {
+TEST_F(PlatformCheck, Enumeration) {
   platform.createDirectory("E:\\attrs");
   writeText(platform, "E:\\attrs\\hidden.txt", "h");
   writeText(platform, "E:\\attrs\\system.txt", "s");
@@ -141,28 +155,28 @@ void checkEnumeration(Win32Platform& platform) {
   SetFileAttributesA("E:\\attrs\\Private", FILE_ATTRIBUTE_HIDDEN);
 
   auto attributes = attributesIn(platform, "E:\\attrs\\*.*");
-  CHECK((attributes["hidden.txt"] & (attr::Hidden | attr::Directory)) == attr::Hidden);
-  CHECK((attributes["system.txt"] & (attr::System | attr::Directory)) == attr::System);
-  CHECK((attributes["Private"] & (attr::Hidden | attr::Directory)) == (attr::Hidden | attr::Directory));
+  EXPECT_EQ((attributes["hidden.txt"] & (attr::Hidden | attr::Directory)), attr::Hidden);
+  EXPECT_EQ((attributes["system.txt"] & (attr::System | attr::Directory)), attr::System);
+  EXPECT_TRUE((attributes["Private"] & (attr::Hidden | attr::Directory)) == (attr::Hidden | attr::Directory));
 
   // The listing is the same enumeration, collected.
   std::vector<std::string> visited, listed;
   platform.forEachEntry("E:\\attrs\\*.*", [&](const EntryView& entry) { visited.emplace_back(entry.name); });
   for (const DirEntry& entry : platform.listDirectory("E:\\attrs\\*.*")) listed.push_back(entry.name);
-  CHECK(visited == listed && visited.size() == 5);
+  EXPECT_TRUE(visited == listed && visited.size() == 5);
 
   // A folder linked on the host is a reparse point to Windows programs.
-  CHECK(attributesIn(platform, "E:\\tree\\Loop")["Loop"] == (attr::Directory | attr::ReparsePoint));
+  EXPECT_EQ(attributesIn(platform, "E:\\tree\\Loop")["Loop"], (attr::Directory | attr::ReparsePoint));
 
   // A drive without a medium lists nothing and raises nothing.
-  CHECK(attributesIn(platform, "M:\\*.*").empty());
-  CHECK(attributesIn(platform, "E:\\missing\\*.*").empty());
+  EXPECT_TRUE(attributesIn(platform, "M:\\*.*").empty());
+  EXPECT_TRUE(attributesIn(platform, "E:\\missing\\*.*").empty());
 }
 
 // E:\tree holds inner\Vorpane.Dat, Loop (a host link back to the tree), a
 // hidden folder with another Vorpane.Dat and a chain of folders that goes past
 // the length a path may have; M: is a drive that is not ready.
-void checkFinder(Win32Platform& platform) {
+TEST_F(PlatformCheck, Finder) {
   std::vector<int> percentages;
   auto found = vorpane::finder::FindFiles(platform, "Vorpane.Dat;Loop", 3, "E:\\tree;M:\\",
                                           [&](std::uint8_t p) { percentages.push_back(p); }, {});
@@ -171,11 +185,11 @@ void checkFinder(Win32Platform& platform) {
   for (const std::string& path : found) {
     if (path.rfind("C:", 0) != 0) withoutDriveC.push_back(path);
   }
-  CHECK(withoutDriveC == expected);
-  CHECK(percentages.size() >= 3 && percentages.back() == 100);
+  EXPECT_EQ(withoutDriveC, expected);
+  EXPECT_TRUE(percentages.size() >= 3 && percentages.back() == 100);
 }
 
-void checkWritingAndReading(Win32Platform& platform) {
+TEST_F(PlatformCheck, WritingAndReading) {
   // Small writes across several buffer fills, then one larger than the buffer:
   // everything must arrive in order.
   std::vector<std::uint8_t> small = pattern(200 * 1024, 1), large = pattern(150 * 1024, 7);
@@ -184,41 +198,41 @@ void checkWritingAndReading(Win32Platform& platform) {
     file->write(small.data() + at, std::min<std::size_t>(1000, small.size() - at));
   }
   // A reader may look at the file while it is being written.
-  CHECK(platform.openFile("E:\\data.bin") != nullptr);
+  EXPECT_NE(platform.openFile("E:\\data.bin"), nullptr);
   file->write(large.data(), large.size());
   file->close();
-  CHECK(ioErrorOf([&] { file->write(small.data(), 1); }) == io::FileNotOpen);
+  EXPECT_EQ(ioErrorOf([&] { file->write(small.data(), 1); }), io::FileNotOpen);
 
   std::vector<std::uint8_t> expected = small;
   expected.insert(expected.end(), large.begin(), large.end());
-  CHECK(readAll(platform, "E:\\data.bin") == expected);
+  EXPECT_EQ(readAll(platform, "E:\\data.bin"), expected);
 
   // An unclosed file counts for nothing, but its handle goes with it.
   platform.createFile("E:\\abandoned.bin")->write(small.data(), 10);
-  CHECK(platform.removeFile("E:\\abandoned.bin"));
+  EXPECT_TRUE(platform.removeFile("E:\\abandoned.bin"));
 
-  CHECK(ioErrorOf([&] { platform.createFile("E:\\missing\\x.bin"); }) == io::InvalidFilename);
-  CHECK(ioErrorOf([&] { platform.createFile("E:\\made"); }) == io::AccessDenied);
-  CHECK(ioErrorOf([&] { platform.openFile("E:\\absent.bin"); }) == io::FileNotFound);
+  EXPECT_EQ(ioErrorOf([&] { platform.createFile("E:\\missing\\x.bin"); }), io::InvalidFilename);
+  EXPECT_EQ(ioErrorOf([&] { platform.createFile("E:\\made"); }), io::AccessDenied);
+  EXPECT_EQ(ioErrorOf([&] { platform.openFile("E:\\absent.bin"); }), io::FileNotFound);
 }
 
-void checkReplacingAndRemoving(Win32Platform& platform) {
+TEST_F(PlatformCheck, ReplacingAndRemoving) {
   writeText(platform, "E:\\new.exe", "new");
   writeText(platform, "E:\\old.exe", "old");
   platform.replaceFile("E:\\new.exe", "E:\\old.exe");
-  CHECK(readText(platform, "E:\\old.exe") == "new");
-  CHECK(!platform.fileExists("E:\\new.exe"));
+  EXPECT_EQ(readText(platform, "E:\\old.exe"), "new");
+  EXPECT_FALSE(platform.fileExists("E:\\new.exe"));
 
   // A target held open without sharing, as a running program is, stays as it was.
   writeText(platform, "E:\\new.exe", "newer");
   HANDLE running = CreateFileA("E:\\old.exe", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  CHECK(ioErrorOf([&] { platform.replaceFile("E:\\new.exe", "E:\\old.exe"); }) != 0);
+  EXPECT_NE(ioErrorOf([&] { platform.replaceFile("E:\\new.exe", "E:\\old.exe"); }), 0);
   CloseHandle(running);
-  CHECK(readText(platform, "E:\\old.exe") == "new");
-  CHECK(platform.fileExists("E:\\new.exe"));
+  EXPECT_EQ(readText(platform, "E:\\old.exe"), "new");
+  EXPECT_TRUE(platform.fileExists("E:\\new.exe"));
 
-  CHECK(platform.removeFile("E:\\new.exe"));
-  CHECK(!platform.removeFile("E:\\new.exe"));
+  EXPECT_TRUE(platform.removeFile("E:\\new.exe"));
+  EXPECT_FALSE(platform.removeFile("E:\\new.exe"));
 }
 
 // Whether another program could open the file for writing, remove it or move
@@ -235,43 +249,43 @@ bool othersCanChange(const std::string& file, const std::string& folder) {
          MoveFileA(folder.c_str(), (folder + ".aside").c_str());
 }
 
-void checkStaging(Win32Platform& platform) {
-  CHECK(platform.createStagingFolder("E:\\stage"));
-  CHECK(!platform.createStagingFolder("E:\\stage"));
+TEST_F(PlatformCheck, Staging) {
+  EXPECT_TRUE(platform.createStagingFolder("E:\\stage"));
+  EXPECT_FALSE(platform.createStagingFolder("E:\\stage"));
   const std::vector<std::uint8_t> bytes = pattern(300000, 7);
   {
     const auto hold = platform.writeHeldFile("E:\\stage\\copy.exe", bytes);
-    CHECK(!othersCanChange("E:\\stage\\copy.exe", "E:\\stage"));
-    CHECK(readAll(platform, "E:\\stage\\copy.exe") == bytes);
+    EXPECT_FALSE(othersCanChange("E:\\stage\\copy.exe", "E:\\stage"));
+    EXPECT_EQ(readAll(platform, "E:\\stage\\copy.exe"), bytes);
   }
-  CHECK(platform.removeFile("E:\\stage\\copy.exe"));
+  EXPECT_TRUE(platform.removeFile("E:\\stage\\copy.exe"));
   // Never over a file that is there, whoever put it there.
   writeText(platform, "E:\\stage\\planted.exe", "planted");
-  CHECK(ioErrorOf([&] { platform.writeHeldFile("E:\\stage\\planted.exe", bytes); }) != 0);
-  CHECK(readText(platform, "E:\\stage\\planted.exe") == "planted");
+  EXPECT_NE(ioErrorOf([&] { platform.writeHeldFile("E:\\stage\\planted.exe", bytes); }), 0);
+  EXPECT_EQ(readText(platform, "E:\\stage\\planted.exe"), "planted");
 }
 
 // The folder's list as the system reads it: a protected list owned by
 // Administrators, in which no one but Administrators and the system may
 // write, remove or change the list.
-void checkStagingFolderSecurity() {
+TEST(StagingFolderSecurity, OnlyAdministratorsAndSystemChangeAnything) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  CHECK(ConvertStringSecurityDescriptorToSecurityDescriptorA(Win32Platform::stagingFolderSecurity(),
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(Win32Platform::stagingFolderSecurity(),
                                                              SDDL_REVISION_1, &descriptor, nullptr));
-  if (descriptor == nullptr) return;
+  ASSERT_NE(descriptor, nullptr);
   SECURITY_DESCRIPTOR_CONTROL control = 0;
   DWORD revision = 0;
-  CHECK(GetSecurityDescriptorControl(descriptor, &control, &revision) && (control & SE_DACL_PROTECTED));
+  EXPECT_TRUE(GetSecurityDescriptorControl(descriptor, &control, &revision) && (control & SE_DACL_PROTECTED));
   PSID owner = nullptr, administrators = nullptr, system = nullptr;
   BOOL defaulted = FALSE, present = FALSE;
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
   AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
                            &administrators);
   AllocateAndInitializeSid(&nt, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0, 0, 0, 0, &system);
-  CHECK(GetSecurityDescriptorOwner(descriptor, &owner, &defaulted) && owner &&
+  EXPECT_TRUE(GetSecurityDescriptorOwner(descriptor, &owner, &defaulted) && owner &&
         EqualSid(owner, administrators));
   PACL list = nullptr;
-  CHECK(GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted) && present && list);
+  EXPECT_TRUE(GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted) && present && list);
   const DWORD changing = GENERIC_ALL | GENERIC_WRITE | FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA |
                          FILE_WRITE_ATTRIBUTES | FILE_DELETE_CHILD | DELETE | WRITE_DAC | WRITE_OWNER;
   int writers = 0, readers = 0;
@@ -282,13 +296,13 @@ void checkStagingFolderSecurity() {
     PSID who = &ace->SidStart;
     const bool trusted = EqualSid(who, administrators) || EqualSid(who, system);
     if (ace->Mask & changing) {
-      CHECK(trusted);
+      EXPECT_TRUE(trusted);
       ++writers;
     } else {
       ++readers;
     }
   }
-  CHECK(writers == 2 && readers == 1);
+  EXPECT_TRUE(writers == 2 && readers == 1);
   FreeSid(administrators);
   FreeSid(system);
   LocalFree(descriptor);
@@ -319,86 +333,83 @@ bool readShortcut(const std::string& linkPath, std::string& target, std::string&
   return loaded;
 }
 
-void checkShortcuts(Win32Platform& platform) {
+TEST_F(PlatformCheck, Shortcuts) {
   platform.createDirectory("E:\\Vorpane");
   writeText(platform, "E:\\Vorpane\\Vorpane.Exe", "MZ");
   platform.createShortcut({"E:\\Vorpane\\Vorpane.Exe", "E:\\made\\Vorpane.Lnk", "Vorpane", ""});
   std::string target, description;
-  CHECK(readShortcut("E:\\made\\Vorpane.Lnk", target, description));
-  CHECK(target == "E:\\Vorpane\\Vorpane.Exe");
-  CHECK(description == "Vorpane");
+  EXPECT_TRUE(readShortcut("E:\\made\\Vorpane.Lnk", target, description));
+  EXPECT_EQ(target, "E:\\Vorpane\\Vorpane.Exe");
+  EXPECT_EQ(description, "Vorpane");
 
   // Saving into a folder that is not there is silent and writes nothing.
   platform.createShortcut({"E:\\Vorpane\\Vorpane.Exe", "E:\\missing\\Vorpane.Lnk", "Vorpane", ""});
-  CHECK(!platform.fileExists("E:\\missing\\Vorpane.Lnk"));
+  EXPECT_FALSE(platform.fileExists("E:\\missing\\Vorpane.Lnk"));
 }
 
 // The system's full paths are what the portable rules make of the same path in
 // the same current directory, which the host platform and the tests rely on.
-void checkFullPaths(Win32Platform& platform) {
+TEST_F(PlatformCheck, FullPaths) {
   const std::string current = platform.currentDirectory();
   for (const char* path :
        {"C:\\Program Files\\..\\VP", "C:\\\\VP2", "C:\\dot.", "C:\\dot. . ", "C:\\a..\\b.\\",
         "C:\\a. \\...\\b", "C:/a//b/", "C:\\..\\..", "C:\\", "c:foo", "L:foo", "\\foo", "..", "foo\\.\\bar",
         "\\\\server\\share\\a\\..\\..\\b", "//server/share", "\\\\.\\C:\\a\\..\\b"}) {
-    const std::string full = platform.fullPath(path);
-    if (full != path::fullPathIn(path, current))
-      std::printf("  %s: the system made %s\n", path, full.c_str());
-    CHECK(full == path::fullPathIn(path, current));
+    EXPECT_EQ(platform.fullPath(path), path::fullPathIn(path, current)) << "the full path of " << path;
   }
-  CHECK(platform.fullPath("C:\\Program Files\\..\\VP") == "C:\\VP");
-  CHECK(ioErrorOf([&] { platform.fullPath(""); }) != 0);
+  EXPECT_EQ(platform.fullPath("C:\\Program Files\\..\\VP"), "C:\\VP");
+  EXPECT_NE(ioErrorOf([&] { platform.fullPath(""); }), 0);
 }
 
 // Wine 8 names a folder by the drive whose root lies nearest to it, so a folder
 // of C:\Linked is named on L: however it is reached (Windows names it on C:):
 // one name for one folder either way, which is what comparing folders needs.
-void checkCanonicalDirectories(Win32Platform& platform) {
+TEST_F(PlatformCheck, CanonicalDirectories) {
   platform.createDirectory("C:\\Linked\\Inner");
   writeText(platform, "C:\\Linked\\file.txt", "x");
-  CHECK(platform.canonicalDirectory("c:\\program files\\") == "C:\\Program Files");
-  CHECK(platform.canonicalDirectory("C:\\") == "C:\\");
-  CHECK(platform.canonicalDirectory("C:\\Missing") == std::nullopt);
-  CHECK(platform.canonicalDirectory("C:\\Linked\\file.txt") == std::nullopt);
+  EXPECT_EQ(platform.canonicalDirectory("c:\\program files\\"), "C:\\Program Files");
+  EXPECT_EQ(platform.canonicalDirectory("C:\\"), "C:\\");
+  EXPECT_EQ(platform.canonicalDirectory("C:\\Missing"), std::nullopt);
+  EXPECT_EQ(platform.canonicalDirectory("C:\\Linked\\file.txt"), std::nullopt);
   const auto throughL = platform.canonicalDirectory("l:\\inner\\");
   const auto throughC = platform.canonicalDirectory("C:\\Linked\\Inner");
   std::printf("  L:\\inner\\ is %s, C:\\Linked\\Inner is %s\n", throughL.value_or("nothing").c_str(),
               throughC.value_or("nothing").c_str());
-  CHECK(throughL && throughL == throughC);
-  CHECK(throughL == "C:\\Linked\\Inner" || throughL == "L:\\Inner");
-  CHECK(sameFolder(platform, "L:\\Inner\\New", "C:\\Linked\\Inner\\New\\"));
-  CHECK(!sameFolder(platform, "C:\\Linked", "C:\\Linked\\Inner"));
-  CHECK(normalizedDirectory(platform, "L:\\Inner\\New\\") == *throughL + "\\New\\");
+  EXPECT_TRUE(throughL && throughL == throughC);
+  EXPECT_TRUE(throughL == "C:\\Linked\\Inner" || throughL == "L:\\Inner");
+  EXPECT_TRUE(sameFolder(platform, "L:\\Inner\\New", "C:\\Linked\\Inner\\New\\"));
+  EXPECT_FALSE(sameFolder(platform, "C:\\Linked", "C:\\Linked\\Inner"));
+  EXPECT_EQ(normalizedDirectory(platform, "L:\\Inner\\New\\"), *throughL + "\\New\\");
 }
 
-void checkIdentityTimeAndText(Win32Platform& platform) {
+TEST_F(PlatformCheck, IdentityTimeAndText) {
   Guid first = platform.createGuid(), second = platform.createGuid();
-  CHECK(first.data1 != second.data1 || first.data2 != second.data2 || first.data3 != second.data3);
-  CHECK((first.data3 >> 12) == 4);  // a random GUID
+  EXPECT_TRUE(first.data1 != second.data1 || first.data2 != second.data2 || first.data3 != second.data3);
+  EXPECT_EQ((first.data3 >> 12), 4);  // a random GUID
 
   LocalDateTime now = platform.now();
-  CHECK(now.year >= 2020 && now.month >= 1 && now.month <= 12 && now.day >= 1 && now.day <= 31);
+  EXPECT_TRUE(now.year >= 2020 && now.month >= 1 && now.month <= 12 && now.day >= 1 && now.day <= 31);
 
-  CHECK(platform.random(0) == 0);
-  CHECK(platform.random(1) == 0);
+  EXPECT_EQ(platform.random(0), 0u);
+  EXPECT_EQ(platform.random(1), 0u);
   std::set<std::uint32_t> seen;
   for (int i = 0; i < 1000; ++i) seen.insert(platform.random(10));
-  CHECK(seen.size() == 10 && *seen.rbegin() == 9);
+  EXPECT_TRUE(seen.size() == 10 && *seen.rbegin() == 9);
 
-  CHECK(platform.compareTextInsensitive("C:\\Vorpane", "c:\\VORPANE") == 0);
-  CHECK(platform.compareTextInsensitive("a", "B") < 0);
-  CHECK(platform.compareTextInsensitive("b", "A") > 0);
-  CHECK(platform.compareTextInsensitive("", "a") < 0);
+  EXPECT_EQ(platform.compareTextInsensitive("C:\\Vorpane", "c:\\VORPANE"), 0);
+  EXPECT_LT(platform.compareTextInsensitive("a", "B"), 0);
+  EXPECT_GT(platform.compareTextInsensitive("b", "A"), 0);
+  EXPECT_LT(platform.compareTextInsensitive("", "a"), 0);
 }
 
-void checkErrorCodes() {
-  CHECK(Win32Platform::ioCodeFor(ERROR_FILE_NOT_FOUND) == io::FileNotFound);
-  CHECK(Win32Platform::ioCodeFor(ERROR_PATH_NOT_FOUND) == io::InvalidFilename);
-  CHECK(Win32Platform::ioCodeFor(ERROR_TOO_MANY_OPEN_FILES) == io::TooManyOpenFiles);
-  CHECK(Win32Platform::ioCodeFor(ERROR_ACCESS_DENIED) == io::AccessDenied);
-  CHECK(Win32Platform::ioCodeFor(ERROR_DISK_FULL) == io::DiskFull);
-  CHECK(Win32Platform::ioCodeFor(ERROR_HANDLE_DISK_FULL) == io::DiskFull);
-  CHECK(Win32Platform::ioCodeFor(ERROR_SHARING_VIOLATION) == ERROR_SHARING_VIOLATION);
+TEST(ErrorCodes, SystemErrorsMapToTheRuntimesIoCodes) {
+  EXPECT_EQ(Win32Platform::ioCodeFor(ERROR_FILE_NOT_FOUND), io::FileNotFound);
+  EXPECT_EQ(Win32Platform::ioCodeFor(ERROR_PATH_NOT_FOUND), io::InvalidFilename);
+  EXPECT_EQ(Win32Platform::ioCodeFor(ERROR_TOO_MANY_OPEN_FILES), io::TooManyOpenFiles);
+  EXPECT_EQ(Win32Platform::ioCodeFor(ERROR_ACCESS_DENIED), io::AccessDenied);
+  EXPECT_EQ(Win32Platform::ioCodeFor(ERROR_DISK_FULL), io::DiskFull);
+  EXPECT_EQ(Win32Platform::ioCodeFor(ERROR_HANDLE_DISK_FULL), io::DiskFull);
+  EXPECT_EQ(Win32Platform::ioCodeFor(ERROR_SHARING_VIOLATION), static_cast<int>(ERROR_SHARING_VIOLATION));
 }
 
 template <class Interface>
@@ -413,58 +424,32 @@ ComPtr<Interface> created(const CLSID& kind, const IID& asked) {
 // without shortcuts or the wizard without pictures. Wine converts to whatever
 // pixel format it is asked for, and the formats' identifiers differ in their
 // last byte only, so the imaging component is asked for the format's name.
-void checkComIdentifiers() {
+TEST(ComIdentifiers, NameWhatTheSystemKnows) {
   const auto link = created<IShellLinkA>(CLSID_ShellLink, IID_IShellLinkA);
   ComPtr<IPersistFile> file;
-  CHECK(link && SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))));
-  CHECK(static_cast<bool>(created<IWICBitmapDecoder>(CLSID_WICJpegDecoder, IID_IWICBitmapDecoder)));
-  CHECK(static_cast<bool>(created<IWICBitmapDecoder>(CLSID_WICIcoDecoder, IID_IWICBitmapDecoder)));
+  EXPECT_TRUE(link && SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))));
+  EXPECT_TRUE(static_cast<bool>(created<IWICBitmapDecoder>(CLSID_WICJpegDecoder, IID_IWICBitmapDecoder)));
+  EXPECT_TRUE(static_cast<bool>(created<IWICBitmapDecoder>(CLSID_WICIcoDecoder, IID_IWICBitmapDecoder)));
   const auto factory = created<IWICImagingFactory>(CLSID_WICImagingFactory, IID_IWICImagingFactory);
-  CHECK(static_cast<bool>(factory));
-  if (!factory) return;
+  ASSERT_TRUE(static_cast<bool>(factory));
   ComPtr<IWICComponentInfo> format;
   WCHAR name[64] = {};
   UINT length = 0;
-  CHECK(SUCCEEDED(factory->CreateComponentInfo(GUID_WICPixelFormat32bppPBGRA, format.put())) &&
+  EXPECT_TRUE(SUCCEEDED(factory->CreateComponentInfo(GUID_WICPixelFormat32bppPBGRA, format.put())) &&
         SUCCEEDED(format->GetFriendlyName(64, name, &length)) && std::wstring(name) == L"32bpp PBGRA");
   ComPtr<IWICBitmap> bitmap;
   ComPtr<IWICBitmapSource> source;
-  CHECK(SUCCEEDED(
+  EXPECT_TRUE(SUCCEEDED(
             factory->CreateBitmap(1, 1, GUID_WICPixelFormat32bppPBGRA, WICBitmapCacheOnLoad, bitmap.put())) &&
         SUCCEEDED(bitmap->QueryInterface(IID_IWICBitmapSource, reinterpret_cast<void**>(source.put()))));
 }
 
-void run(const char* name, const std::function<void()>& group) {
-  int before = failures;
-  try {
-    group();
-  } catch (const std::exception& error) {
-    std::printf("FAIL %s raised: %s\n", name, error.what());
-    ++failures;
-  }
-  std::printf("%s %s\n", failures == before ? "ok  " : "FAIL", name);
-}
-
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
   CoInitialize(nullptr);
-  Win32Platform platform;
-  run("drives and shell folders", [&] { checkDrivesAndFolders(platform); });
-  run("directories", [&] { checkDirectories(platform); });
-  run("enumeration", [&] { checkEnumeration(platform); });
-  run("finder", [&] { checkFinder(platform); });
-  run("writing and reading", [&] { checkWritingAndReading(platform); });
-  run("replacing and removing", [&] { checkReplacingAndRemoving(platform); });
-  run("shortcuts", [&] { checkShortcuts(platform); });
-  run("staging", [&] { checkStaging(platform); });
-  run("staging folder security", [] { checkStagingFolderSecurity(); });
-  run("full paths", [&] { checkFullPaths(platform); });
-  run("canonical directories", [&] { checkCanonicalDirectories(platform); });
-  run("identity, time and text", [&] { checkIdentityTimeAndText(platform); });
-  run("error codes", [] { checkErrorCodes(); });
-  run("COM identifiers", [] { checkComIdentifiers(); });
+  const int result = RUN_ALL_TESTS();
   CoUninitialize();
-  std::fflush(stdout);
-  return failures == 0 ? 0 : 1;
+  return result;
 }

@@ -22,12 +22,12 @@ EDIT1 = (25 + 4 + 286 + 40, 40 + 4 + 41 + 7 + 10)
 SMALL_DISK = "1m"
 
 
-class InstallRun(wizard.Driving, unittest.TestCase):
+class InstallRun(wizard.Driving, winetest.SessionTestCase):
+    session_name = "install-run"
+    programs = {"program": "VORPANE_INSTALLER"}
+
     @classmethod
-    def setUpClass(cls):
-        cls.session = winetest.WineSession("install-run")
-        cls.session.__enter__()
-        cls.addClassCleanup(cls.session.close)
+    def set_up_session(cls):
         cls.small_disk = cls.session.add_drive("e", "hd")
         cls.small_disk_mounted = subprocess.run(
             ["mount", "-t", "tmpfs", "-o", f"size={SMALL_DISK}", "tmpfs", str(cls.small_disk)],
@@ -36,7 +36,6 @@ class InstallRun(wizard.Driving, unittest.TestCase):
             # Cleanups run last in, first out: unmounted before the session folder goes.
             cls.addClassCleanup(subprocess.run, ["umount", "-l", str(cls.small_disk)], capture_output=True)
         cls.installer_file = winetest.required_env("VORPANE_INSTALLER")
-        cls.program = cls.session.copy_in(cls.installer_file)
         cls.client = wizard.embedded_image(winetest.required_env("VORPANE_STANDIN_CLIENT"), wizard.CLIENT_IMAGE_SIZE)
         cls.uninstaller = wizard.embedded_image(winetest.required_env("VORPANE_UNINSTALLER_IMAGE"),
                                               wizard.UNINSTALLER_IMAGE_SIZE)
@@ -74,8 +73,10 @@ class InstallRun(wizard.Driving, unittest.TestCase):
 
     def decode_data_file(self, path):
         tool = os.environ.get("VORPANE_DATA_FILE_TOOL", "")
-        if not Path(tool).is_file():
-            self.skipTest(f"the data file tool {tool!r} is not built (scripts/test.sh builds it natively)")
+        if not tool or not Path(tool).is_file():
+            self.fail(f"VORPANE_DATA_FILE_TOOL ({tool!r}) names no program: build the native tool "
+                      "(cmake --build build/native --target vorpane-dat) and configure the Windows build with "
+                      "-DVORPANE_DATA_FILE_TOOL=<native build>/datafile/tool/vorpane-dat, as scripts/test.sh does")
         result = subprocess.run([tool, "--json", str(path)], capture_output=True, text=True, timeout=60)
         self.assertEqual(result.returncode, 0, result.stderr)
         return json.loads(result.stdout)

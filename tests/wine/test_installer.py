@@ -13,13 +13,9 @@ WS_MAXIMIZEBOX = 0x00010000
 WS_EX_TOOLWINDOW = 0x00000080
 
 
-class InstallerWindow(wizard.Driving, unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = winetest.WineSession("installer")
-        cls.session.__enter__()
-        cls.addClassCleanup(cls.session.close)
-        cls.program = cls.session.copy_in(winetest.required_env("VORPANE_INSTALLER"))
+class InstallerWindow(wizard.Driving, winetest.SessionTestCase):
+    session_name = "installer"
+    programs = {"program": "VORPANE_INSTALLER"}
 
     def test_window_shows_caption_size_and_frame(self):
         _, _, facts = self.start_installer()

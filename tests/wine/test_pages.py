@@ -7,21 +7,23 @@ import winetest
 import wizard
 
 
-class EveryPageRenders(unittest.TestCase):
+class EveryPageRenders(winetest.SessionTestCase):
+    session_name = "pages"
+    programs = {"gallery": "VORPANE_PAGE_GALLERY"}
+
     def test_each_page_shows_in_the_frame(self):
-        with winetest.WineSession("pages") as session:
-            gallery = session.copy_in(winetest.required_env("VORPANE_PAGE_GALLERY"))
-            for index, page in enumerate(wizard.PAGES):
-                with self.subTest(page=page):
-                    process = session.start(gallery, page)
-                    try:
-                        session.wait_window(wizard.ANY_CAPTION, process=process)
-                        facts = session.window_facts(wizard.ANY_CAPTION)
-                        _, mismatches = wizard.settled_frame(session, f"{index:02d}-{page}", facts)
-                        self.assertEqual(facts.client_size, wizard.CLIENT_SIZE)
-                        self.assertEqual(mismatches, [])
-                    finally:
-                        session.stop(process)
+        session = self.session
+        for index, page in enumerate(wizard.PAGES):
+            with self.subTest(page=page):
+                process = session.start(self.gallery, page)
+                try:
+                    session.wait_window(wizard.ANY_CAPTION, process=process)
+                    facts = session.window_facts(wizard.ANY_CAPTION)
+                    _, mismatches = wizard.settled_frame(session, f"{index:02d}-{page}", facts)
+                    self.assertEqual(facts.client_size, wizard.CLIENT_SIZE)
+                    self.assertEqual(mismatches, [])
+                finally:
+                    session.stop(process)
 
 
 if __name__ == "__main__":

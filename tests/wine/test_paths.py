@@ -11,16 +11,14 @@ import winetest
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
 
 
-class Paths(unittest.TestCase):
+class Paths(winetest.SessionTestCase):
+    session_name = "paths"
+    programs = {"program": "VORPANE_INSTALLER", "launcher": "VORPANE_LAUNCH"}
+
     @classmethod
-    def setUpClass(cls):
-        cls.session = winetest.WineSession("paths")
-        cls.session.__enter__()
-        cls.addClassCleanup(cls.session.close)
+    def set_up_session(cls):
         # L: is only another name for the folder C:\Linked.
         cls.session.add_drive("l", "hd", folder="C:\\Linked")
-        cls.program = cls.session.copy_in(winetest.required_env("VORPANE_INSTALLER"))
-        cls.launcher = cls.session.copy_in(winetest.required_env("VORPANE_LAUNCH"))
 
     def install(self, directory, log):
         """Runs /VERYSILENT /DIR=<directory> as typed; returns the exit code and the log."""

@@ -21,11 +21,11 @@ def make_finder_tree(tree):
     (deep / "Vorpane.Dat").write_bytes(b"\x0e")
 
 
-class Win32PlatformUnderWine(unittest.TestCase):
+class Win32PlatformUnderWine(winetest.SessionTestCase):
+    session_name = "platform"
+
     @classmethod
-    def setUpClass(cls):
-        cls.session = winetest.WineSession("platform").__enter__()
-        cls.addClassCleanup(cls.session.close)
+    def set_up_session(cls):
         session = cls.session
         session.add_drive("e", "hd")
         session.add_drive("d", "cdrom")
@@ -38,11 +38,7 @@ class Win32PlatformUnderWine(unittest.TestCase):
         make_finder_tree(session.host_path("E:\\tree"))
 
     def test_platform_checks_pass(self):
-        program = self.session.copy_in(winetest.required_env("VORPANE_PLATFORM_CHECK"))
-        code, output = self.session.run(program, timeout=120)
-        print(output, end="")
-        self.assertEqual(code, 0, output)
-        self.assertNotIn("FAIL", output)
+        winetest.run_check_program(self, self.session, "VORPANE_PLATFORM_CHECK")
 
     def test_the_desktop_outlives_the_programs_of_a_session(self):
         # Wine closes a desktop about a second after its last program has

@@ -22,14 +22,9 @@ def own_key(directory):
     return f"Vorpane-{value:016X}"
 
 
-class Registration(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = winetest.WineSession("registration")
-        cls.session.__enter__()
-        cls.addClassCleanup(cls.session.close)
-        cls.installer = cls.session.copy_in(winetest.required_env("VORPANE_INSTALLER"))
-        cls.launcher = cls.session.copy_in(winetest.required_env("VORPANE_LAUNCH"))
+class Registration(winetest.SessionTestCase):
+    session_name = "registration"
+    programs = {"installer": "VORPANE_INSTALLER", "launcher": "VORPANE_LAUNCH"}
 
     def launch(self, command_line, temporary_folder=None):
         """Runs a raw command line through launch.exe, with another temporary

@@ -8,14 +8,12 @@ import unittest
 import winetest
 
 
-class Rollback(unittest.TestCase):
+class Rollback(winetest.SessionTestCase):
+    session_name = "rollback"
+    programs = {"program": "VORPANE_INSTALLER", "launcher": "VORPANE_LAUNCH"}
+
     @classmethod
-    def setUpClass(cls):
-        cls.session = winetest.WineSession("rollback")
-        cls.session.__enter__()
-        cls.addClassCleanup(cls.session.close)
-        cls.program = cls.session.copy_in(winetest.required_env("VORPANE_INSTALLER"))
-        cls.launcher = cls.session.copy_in(winetest.required_env("VORPANE_LAUNCH"))
+    def set_up_session(cls):
         # A first installation shows where this user's shortcuts go.
         assert cls.launch(cls, "/S /D=C:\\First") == 0
         users = cls.session.host_path("C:\\users")

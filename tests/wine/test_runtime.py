@@ -7,19 +7,11 @@ import unittest
 import winetest
 
 
-class RuntimeUnderWine(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = winetest.WineSession("runtime")
-        cls.session.__enter__()
-        cls.addClassCleanup(cls.session.close)
+class RuntimeUnderWine(winetest.SessionTestCase):
+    session_name = "runtime"
 
     def test_reals_of_the_data_file_keep_their_text(self):
-        program = self.session.copy_in(winetest.required_env("VORPANE_REAL_TEXT_CHECK"))
-        code, output = self.session.run(program, timeout=60)
-        print(output, end="")
-        self.assertEqual(code, 0, output)
-        self.assertNotIn("FAIL", output)
+        winetest.run_check_program(self, self.session, "VORPANE_REAL_TEXT_CHECK", timeout=60)
 
     def test_an_exception_nothing_caught_ends_the_program_with_code_3(self):
         program = self.session.copy_in(winetest.required_env("VORPANE_UNCAUGHT_CHECK"))

@@ -35,15 +35,10 @@ def ending(lines, *tails):
     return len(lines) >= len(tails) and all(line.endswith(tail) for line, tail in zip(lines[-len(tails):], tails))
 
 
-class Startup(wizard.Driving, unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = winetest.WineSession("startup")
-        cls.session.__enter__()
-        cls.addClassCleanup(cls.session.close)
-        cls.program = cls.session.copy_in(winetest.required_env("VORPANE_INSTALLER"))
-        cls.launcher = cls.session.copy_in(winetest.required_env("VORPANE_LAUNCH"))
-        cls.commands = 0
+class Startup(wizard.Driving, winetest.SessionTestCase):
+    session_name = "startup"
+    programs = {"program": "VORPANE_INSTALLER", "launcher": "VORPANE_LAUNCH"}
+    commands = 0
 
     # --- helpers ---------------------------------------------------------------------
 
@@ -170,6 +165,9 @@ class Startup(wizard.Driving, unittest.TestCase):
         self.addCleanup(session.stop, process)
         self.refusal_box(process, DAMAGED, 4)
         self.assertEqual(session.find_windows(wizard.ANY_CAPTION), [])
+
+    def test_images_of_sizes_no_alignment_divides_pass_the_self_check(self):
+        winetest.run_check_program(self, self.session, "VORPANE_ANY_SIZE_IMAGES_CHECK")
 
     def test_a_second_setup_program_refuses_while_one_runs_and_adds_to_its_log(self):
         session = self.session

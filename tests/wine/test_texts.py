@@ -1,6 +1,7 @@
 """Every text of every page is shown whole at 100 %, 125 % and 150 % of 96 dpi:
-text_check measures each in the font it is drawn with at its window's width
-and wrapping. A picture of each page at each scale stays in the artefacts."""
+text_check, a GoogleTest program told the session's dpi, measures each in the
+font it is drawn with at its window's width and wrapping. A picture of each
+page at each scale stays in the artefacts."""
 
 import struct
 import unittest
@@ -24,20 +25,14 @@ def bmp_to_png(bmp_path, png_path):
 class EveryTextWhole(unittest.TestCase):
     def check_texts(self, dpi):
         with winetest.WineSession(f"texts-{dpi}dpi") as session:
-            if dpi != 96:
-                code, output = session.run("reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels",
-                                           "/t", "REG_DWORD", "/d", str(dpi), "/f")
-                self.assertEqual(code, 0, output)
-            program = session.copy_in(winetest.required_env("VORPANE_TEXT_CHECK"))
+            winetest.set_dpi(self, session, dpi)
             pictures = "C:\\Pictures"
             session.host_path("C:\\").joinpath("Pictures").mkdir(exist_ok=True)
-            code, output = session.run(program, pictures, timeout=120)
-            print(output, end="")
-            for bmp in sorted(session.host_path(pictures).glob("*.bmp")):
-                bmp_to_png(bmp, session.artefacts / (bmp.stem + ".png"))
-            self.assertIn(f"dpi {dpi}", output)
-            self.assertEqual(code, 0, output)
-            self.assertNotIn("FAIL", output)
+            try:
+                winetest.run_check_program(self, session, "VORPANE_TEXT_CHECK", pictures, str(dpi))
+            finally:
+                for bmp in sorted(session.host_path(pictures).glob("*.bmp")):
+                    bmp_to_png(bmp, session.artefacts / (bmp.stem + ".png"))
 
     def test_texts_fit_at_100_percent(self):
         self.check_texts(96)

@@ -13,15 +13,13 @@ import wizard
 
 ENTRY_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vorpane"
 
-class Unattended(unittest.TestCase):
+class Unattended(winetest.SessionTestCase):
+    session_name = "unattended"
+    programs = {"program": "VORPANE_INSTALLER", "launcher": "VORPANE_LAUNCH"}
+
     @classmethod
-    def setUpClass(cls):
-        cls.session = winetest.WineSession("unattended")
-        cls.session.__enter__()
-        cls.addClassCleanup(cls.session.close)
+    def set_up_session(cls):
         cls.session.add_drive("d", "cdrom")
-        cls.program = cls.session.copy_in(winetest.required_env("VORPANE_INSTALLER"))
-        cls.launcher = cls.session.copy_in(winetest.required_env("VORPANE_LAUNCH"))
         cls.standin = winetest.required_env("VORPANE_STANDIN_CLIENT")
 
     def launch(self, switches, timeout=60):

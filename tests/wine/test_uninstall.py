@@ -16,14 +16,9 @@ DOWNLOADS = "C:\\users\\Public\\Vorpane Downloads"
 CACHE = "C:\\Vorpane Cache"
 
 
-class Uninstall(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = winetest.WineSession("uninstall")
-        cls.session.__enter__()
-        cls.addClassCleanup(cls.session.close)
-        cls.installer = cls.session.copy_in(winetest.required_env("VORPANE_INSTALLER"))
-        cls.launcher = cls.session.copy_in(winetest.required_env("VORPANE_LAUNCH"))
+class Uninstall(winetest.SessionTestCase):
+    session_name = "uninstall"
+    programs = {"installer": "VORPANE_INSTALLER", "launcher": "VORPANE_LAUNCH"}
 
     def launch(self, command_line, cwd=None):
         """Runs a raw command line through launch.exe; returns the exit code."""

@@ -22,16 +22,14 @@ def data_file(version):
     return bytes([31, version + 84]) + b"rest of the user's data"
 
 
-class Upgrade(wizard.Driving, unittest.TestCase):
+class Upgrade(wizard.Driving, winetest.SessionTestCase):
+    session_name = "upgrade"
+    programs = {"program": "VORPANE_INSTALLER", "launcher": "VORPANE_LAUNCH"}
+
     @classmethod
-    def setUpClass(cls):
-        cls.session = winetest.WineSession("upgrade")
-        cls.session.__enter__()
-        cls.addClassCleanup(cls.session.close)
+    def set_up_session(cls):
         cls.session.add_drive("e", "hd")
         cls.session.add_drive("d", "cdrom")
-        cls.program = cls.session.copy_in(winetest.required_env("VORPANE_INSTALLER"))
-        cls.launcher = cls.session.copy_in(winetest.required_env("VORPANE_LAUNCH"))
         cls.standin = winetest.required_env("VORPANE_STANDIN_CLIENT")
         cls.client = wizard.embedded_image(cls.standin, wizard.CLIENT_IMAGE_SIZE)
         cls.uninstaller = wizard.embedded_image(winetest.required_env("VORPANE_UNINSTALLER_IMAGE"),

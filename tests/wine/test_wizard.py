@@ -24,14 +24,13 @@ DISCLAIMER_PROMPT = "I agree to the statement above (Yes/No) : "
 EDIT1 = (25 + 4 + 286 + 40, 40 + 4 + 41 + 7 + 10)
 
 
-class WizardWalk(wizard.Driving, unittest.TestCase):
+class WizardWalk(wizard.Driving, winetest.SessionTestCase):
+    session_name = "wizard"
+    programs = {"program": "VORPANE_INSTALLER"}
+
     @classmethod
-    def setUpClass(cls):
-        cls.session = winetest.WineSession("wizard")
-        cls.session.__enter__()
-        cls.addClassCleanup(cls.session.close)
+    def set_up_session(cls):
         cls.session.add_drive("d", "cdrom")
-        cls.program = cls.session.copy_in(winetest.required_env("VORPANE_INSTALLER"))
 
     def answer_message_box(self):
         self.session.key(self.session.wait_window(wizard.MESSAGE_TITLE), "Return")

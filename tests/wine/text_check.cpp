@@ -3,18 +3,23 @@
 // font the view draws it with, at the width of its window and with its
 // wrapping, and must fit its window; the window must lie inside its parent
 // and a label or static text, which may have grown, must not overlap a
-// windowed sibling.
+// windowed sibling. A GoogleTest program: one test per page (and one for the
+// frame around the pages), one expectation per text; exit code 0 when all fit.
 // Writes a picture of each page as <folder>\<index>-<page>.bmp.
 //
-//   text_check <folder>
+//   text_check [GoogleTest's options] <folder> [dpi]
 //
-// Prints one line per text; exit code 0 when all fit, 1 when any does not,
-// 2 when the form could not be built.
+// dpi: the screen's dots per inch as the session set them, which the view
+// must take. Prints what each text needs and has.
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,9 +37,12 @@ namespace {
 using namespace vorpane;
 using ui::ControlKind;
 
-int failures = 0;
+// From the command line: where the pictures go, and the dpi the screen has (0: not said).
+std::string pictureFolder = ".";
+int expectedDpi = 0;
 
-struct Fixture {
+// The install form with its windows, without the wizard behind it.
+struct Form {
   platform::Win32Platform platform;
   ui::FormModel model{ui::installFormDescription()};
   app::Win32MessageLoop loop;
@@ -164,7 +172,7 @@ bool boxesMeet(const ui::Rect& a, const ui::Rect& b) {
 
 // A visible windowed sibling that a text's window overlaps, where their boxes
 // in the form do not already touch: what a grown text would cover.
-std::string coveringSibling(Fixture& f, const ui::ControlDescription& d, HWND window) {
+std::string coveringSibling(Form& f, const ui::ControlDescription& d, HWND window) {
   HWND parent = GetParent(window);
   const RECT mine = rectIn(parent, window);
   for (const auto& other : f.model.description().controls) {
@@ -180,35 +188,6 @@ std::string coveringSibling(Fixture& f, const ui::ControlDescription& d, HWND wi
   return "";
 }
 
-void checkText(Fixture& f, const ui::ControlDescription& d) {
-  HWND window = f.view.controlWindow(d.name);
-  const std::string text = displayed(f.model.text(d.name));
-  if (window == nullptr || text.empty()) return;
-  TextArea area = textAreaOf(window, d.kind);
-  if (d.wordWrap) area.format = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
-  const SIZE need = measure(f.view.controlFont(d.name), text, area);
-  const LONG width = area.box.right - area.box.left;
-  const LONG height = area.box.bottom - area.box.top;
-  char line[512];
-  std::snprintf(line, sizeof line, "%s needs %ldx%ld in %ldx%ld [%s]", d.name.c_str(), need.cx, need.cy,
-                width, height, faceOf(f.view.controlFont(d.name)).c_str());
-  bool fits = need.cx <= width && need.cy <= height;
-
-  RECT parent;
-  GetClientRect(GetParent(window), &parent);
-  const RECT mine = rectIn(GetParent(window), window);
-  const bool inside =
-      mine.left >= 0 && mine.top >= 0 && mine.right <= parent.right && mine.bottom <= parent.bottom;
-  std::string detail = line;
-  if (!inside) detail += ", reaches out of its parent";
-  std::string cover;
-  const bool grows = d.kind == ControlKind::Label || d.kind == ControlKind::StaticText;
-  if (grows && f.model.visible(d.name)) cover = coveringSibling(f, d, window);
-  if (!cover.empty()) detail += ", lies under " + cover;
-  fits = fits && inside && cover.empty();
-  std::printf("%s %s\n", fits ? "ok  " : "FAIL", detail.c_str());
-  if (!fits) ++failures;
-}
 
 // The window as it is on the screen, as a 24-bit bottom-up bitmap file.
 void savePicture(HWND window, const std::string& path) {
@@ -242,36 +221,100 @@ void savePicture(HWND window, const std::string& path) {
   ReleaseDC(nullptr, screen);
 }
 
+// One form for all the tests, built before the first with the wizard's texts
+// on it and shown; GoogleTest runs no test when it could not be built.
+std::unique_ptr<Form> theForm;
+
+class FormEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    try {
+      auto built = std::make_unique<Form>();
+      built->view.create();
+      built->loop.setMainWindow(built->view.window());
+      showWizardTexts(built->model);
+      built->view.showCentred();
+      theForm = std::move(built);
+    } catch (const std::exception& error) {
+      FAIL() << "the form could not be built: " << error.what();
+    }
+  }
+  void TearDown() override { theForm.reset(); }
+};
+
+void checkText(Form& f, const ui::ControlDescription& d) {
+  HWND window = f.view.controlWindow(d.name);
+  const std::string text = displayed(f.model.text(d.name));
+  if (window == nullptr || text.empty()) return;
+  TextArea area = textAreaOf(window, d.kind);
+  if (d.wordWrap) area.format = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
+  const SIZE need = measure(f.view.controlFont(d.name), text, area);
+  const LONG width = area.box.right - area.box.left;
+  const LONG height = area.box.bottom - area.box.top;
+  char line[512];
+  std::snprintf(line, sizeof line, "%s needs %ldx%ld in %ldx%ld [%s]", d.name.c_str(), need.cx, need.cy,
+                width, height, faceOf(f.view.controlFont(d.name)).c_str());
+  std::printf("     %s\n", line);
+  EXPECT_TRUE(need.cx <= width && need.cy <= height) << line << ": the text does not fit its window";
+
+  RECT parent;
+  GetClientRect(GetParent(window), &parent);
+  const RECT mine = rectIn(GetParent(window), window);
+  EXPECT_TRUE(mine.left >= 0 && mine.top >= 0 && mine.right <= parent.right && mine.bottom <= parent.bottom)
+      << line << ": reaches out of its parent";
+  const bool grows = d.kind == ControlKind::Label || d.kind == ControlKind::StaticText;
+  if (grows && f.model.visible(d.name)) {
+    EXPECT_EQ(coveringSibling(f, d, window), "") << line << ": lies under a sibling";
+  }
+}
+
+TEST(Screen, TheViewTakesTheScreensDpi) {
+  std::printf("     dpi %d\n", theForm->view.dpi());
+  if (expectedDpi != 0) {
+    EXPECT_EQ(theForm->view.dpi(), expectedDpi) << "the view takes the screen's dpi";
+  }
+}
+
+// The texts of one page, shown; and its picture.
+class PageTexts : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(PageTexts, FitTheirWindows) {
+  Form& f = *theForm;
+  const auto& form = f.model.description();
+  const std::size_t index = GetParam();
+  const std::string& page = form.pages[index];
+  f.model.setActivePage(page);
+  f.pump(150);
+  for (const auto& control : form.controls)
+    if (measured(control.kind) && pageOf(form, control) == page) checkText(f, control);
+  char name[64];
+  std::snprintf(name, sizeof name, "%02zu-", index);
+  savePicture(f.view.window(), pictureFolder + "\\" + name + page + ".bmp");
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPage, PageTexts,
+                         ::testing::Range<std::size_t>(0, ui::installFormDescription().pages.size()),
+                         [](const ::testing::TestParamInfo<std::size_t>& info) {
+                           return ui::installFormDescription().pages[info.param];
+                         });
+
+// The texts of the frame around the pages, with the last page shown.
+TEST(FrameTexts, FitTheirWindows) {
+  Form& f = *theForm;
+  const auto& form = f.model.description();
+  f.model.setActivePage(form.pages.back());
+  f.pump(150);
+  for (const auto& control : form.controls)
+    if (measured(control.kind) && pageOf(form, control).empty()) checkText(f, control);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string folder = argc > 1 ? argv[1] : ".";
-  try {
-    platform::Win32ComApartment com;
-    Fixture f;
-    f.view.create();
-    f.loop.setMainWindow(f.view.window());
-    showWizardTexts(f.model);
-    f.view.showCentred();
-    std::printf("     dpi %d\n", f.view.dpi());
-    const auto& form = f.model.description();
-    for (std::size_t index = 0; index < form.pages.size(); ++index) {
-      const std::string& page = form.pages[index];
-      f.model.setActivePage(page);
-      f.pump(150);
-      std::printf("     page %s\n", page.c_str());
-      for (const auto& control : form.controls)
-        if (measured(control.kind) && pageOf(form, control) == page) checkText(f, control);
-      char name[64];
-      std::snprintf(name, sizeof name, "%02zu-", index);
-      savePicture(f.view.window(), folder + "\\" + name + page + ".bmp");
-    }
-    for (const auto& control : form.controls)
-      if (measured(control.kind) && pageOf(form, control).empty()) checkText(f, control);
-  } catch (const std::exception& error) {
-    std::printf("FAIL the form could not be built: %s\n", error.what());
-    return 2;
-  }
-  std::printf("%d failed\n", failures);
-  return failures == 0 ? 0 : 1;
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc > 1) pictureFolder = argv[1];
+  if (argc > 2) expectedDpi = std::atoi(argv[2]);
+  platform::Win32ComApartment com;
+  ::testing::AddGlobalTestEnvironment(new FormEnvironment);
+  return RUN_ALL_TESTS();
 }

@@ -6,6 +6,10 @@ drives of its own mapped onto folders of the session), and helpers to start
 programs, find their windows and message boxes, send keys and clicks and take
 screenshots. Leaving the session ends every process it started.
 
+SessionTestCase is a test class whose tests share one session, opened before
+its first test and closed after its last; run_check_program runs one of the
+GoogleTest check programs and judges it by its exit code.
+
 Configuration comes from the environment, set by CTest:
   VORPANE_WINE_WORK      folder for the prefix template, session folders and artefacts
   VORPANE_WINPROBE       winprobe.exe, which reads window facts from inside Wine
@@ -28,6 +32,7 @@ import sys
 import tempfile
 import threading
 import time
+import unittest
 import zlib
 from pathlib import Path
 
@@ -641,3 +646,55 @@ class WineSession:
         shot = Screenshot(None, *parse_ppm(capture.stdout))
         shot.save(self.artefacts / f"{name}.png", region)
         return shot
+
+
+class SessionTestCase(unittest.TestCase):
+    """A test class whose tests share one WineSession, `cls.session`, opened
+    before the first test and closed after the last (even when setting up
+    failed). A subclass names the session (`session_name`, also the artefacts'
+    folder) and the programs it copies in to C:\\Setup (`programs`: class
+    attribute -> environment variable naming the program; the attribute holds
+    its Windows path), and may set up more in `set_up_session`, which runs after
+    the programs are copied in and before any of them starts (drives are added
+    there: Wine reads them when its first program starts)."""
+
+    session_name = None
+    programs = {}
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        if not cls.session_name:
+            raise WineError(f"{cls.__name__} names no session: set session_name")
+        cls.session = WineSession(cls.session_name)
+        cls.session.__enter__()
+        cls.addClassCleanup(cls.session.close)
+        for attribute, variable in cls.programs.items():
+            setattr(cls, attribute, cls.session.copy_in(required_env(variable)))
+        cls.set_up_session()
+
+    @classmethod
+    def set_up_session(cls):
+        """What the class needs beyond the session and its programs."""
+
+
+def set_dpi(test, session, dpi):
+    """Sets the session's screen to dpi dots per inch (the template's is 96),
+    before the program that should see it starts."""
+    if dpi == 96:
+        return
+    code, output = session.run("reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
+                               "/d", str(dpi), "/f")
+    test.assertEqual(code, 0, output)
+
+
+def run_check_program(test, session, variable, *args, timeout=120):
+    """Copies in the GoogleTest check program the environment variable names,
+    runs it with args, prints its output and fails the test unless it exited
+    with 0, that is unless every expectation held. Returns its output."""
+    program = session.copy_in(required_env(variable))
+    code, output = session.run(program, *args, timeout=timeout)
+    print(output, end="")
+    failed = [line for line in output.splitlines() if line.startswith("[  FAILED  ]")]
+    test.assertEqual(code, 0, f"{program} exited with {code}: " + ("; ".join(failed) or output[-2000:]))
+    return output
