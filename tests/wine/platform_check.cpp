@@ -72,8 +72,9 @@ std::string readText(Win32Platform& platform, const std::string& path) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-// The Windows platform over the session's drives, one for all the tests, which
-// run in order.
+// The Windows platform over the session's drives, one for all the tests. Each
+// test makes the files and folders it uses, so any one of them also runs alone
+// (--gtest_filter) in a fresh session.
 class PlatformCheck : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { platform_ = new Win32Platform; }
@@ -212,7 +213,8 @@ TEST_F(PlatformCheck, WritingAndReading) {
   EXPECT_TRUE(platform.removeFile("E:\\abandoned.bin"));
 
   EXPECT_EQ(ioErrorOf([&] { platform.createFile("E:\\missing\\x.bin"); }), io::InvalidFilename);
-  EXPECT_EQ(ioErrorOf([&] { platform.createFile("E:\\made"); }), io::AccessDenied);
+  platform.createDirectory("E:\\folder");
+  EXPECT_EQ(ioErrorOf([&] { platform.createFile("E:\\folder"); }), io::AccessDenied);
   EXPECT_EQ(ioErrorOf([&] { platform.openFile("E:\\absent.bin"); }), io::FileNotFound);
 }
 
@@ -271,7 +273,7 @@ TEST_F(PlatformCheck, Staging) {
 TEST(StagingFolderSecurity, OnlyAdministratorsAndSystemChangeAnything) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(Win32Platform::stagingFolderSecurity(),
-                                                             SDDL_REVISION_1, &descriptor, nullptr));
+                                                                   SDDL_REVISION_1, &descriptor, nullptr));
   ASSERT_NE(descriptor, nullptr);
   SECURITY_DESCRIPTOR_CONTROL control = 0;
   DWORD revision = 0;
@@ -283,7 +285,7 @@ TEST(StagingFolderSecurity, OnlyAdministratorsAndSystemChangeAnything) {
                            &administrators);
   AllocateAndInitializeSid(&nt, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0, 0, 0, 0, &system);
   EXPECT_TRUE(GetSecurityDescriptorOwner(descriptor, &owner, &defaulted) && owner &&
-        EqualSid(owner, administrators));
+              EqualSid(owner, administrators));
   PACL list = nullptr;
   EXPECT_TRUE(GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted) && present && list);
   const DWORD changing = GENERIC_ALL | GENERIC_WRITE | FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA |
@@ -336,9 +338,10 @@ bool readShortcut(const std::string& linkPath, std::string& target, std::string&
 TEST_F(PlatformCheck, Shortcuts) {
   platform.createDirectory("E:\\Vorpane");
   writeText(platform, "E:\\Vorpane\\Vorpane.Exe", "MZ");
-  platform.createShortcut({"E:\\Vorpane\\Vorpane.Exe", "E:\\made\\Vorpane.Lnk", "Vorpane", ""});
+  platform.createDirectory("E:\\Links");
+  platform.createShortcut({"E:\\Vorpane\\Vorpane.Exe", "E:\\Links\\Vorpane.Lnk", "Vorpane", ""});
   std::string target, description;
-  EXPECT_TRUE(readShortcut("E:\\made\\Vorpane.Lnk", target, description));
+  EXPECT_TRUE(readShortcut("E:\\Links\\Vorpane.Lnk", target, description));
   EXPECT_EQ(target, "E:\\Vorpane\\Vorpane.Exe");
   EXPECT_EQ(description, "Vorpane");
 
@@ -427,7 +430,8 @@ ComPtr<Interface> created(const CLSID& kind, const IID& asked) {
 TEST(ComIdentifiers, NameWhatTheSystemKnows) {
   const auto link = created<IShellLinkA>(CLSID_ShellLink, IID_IShellLinkA);
   ComPtr<IPersistFile> file;
-  EXPECT_TRUE(link && SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))));
+  EXPECT_TRUE(link &&
+              SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))));
   EXPECT_TRUE(static_cast<bool>(created<IWICBitmapDecoder>(CLSID_WICJpegDecoder, IID_IWICBitmapDecoder)));
   EXPECT_TRUE(static_cast<bool>(created<IWICBitmapDecoder>(CLSID_WICIcoDecoder, IID_IWICBitmapDecoder)));
   const auto factory = created<IWICImagingFactory>(CLSID_WICImagingFactory, IID_IWICImagingFactory);
@@ -436,12 +440,13 @@ TEST(ComIdentifiers, NameWhatTheSystemKnows) {
   WCHAR name[64] = {};
   UINT length = 0;
   EXPECT_TRUE(SUCCEEDED(factory->CreateComponentInfo(GUID_WICPixelFormat32bppPBGRA, format.put())) &&
-        SUCCEEDED(format->GetFriendlyName(64, name, &length)) && std::wstring(name) == L"32bpp PBGRA");
+              SUCCEEDED(format->GetFriendlyName(64, name, &length)) && std::wstring(name) == L"32bpp PBGRA");
   ComPtr<IWICBitmap> bitmap;
   ComPtr<IWICBitmapSource> source;
-  EXPECT_TRUE(SUCCEEDED(
-            factory->CreateBitmap(1, 1, GUID_WICPixelFormat32bppPBGRA, WICBitmapCacheOnLoad, bitmap.put())) &&
-        SUCCEEDED(bitmap->QueryInterface(IID_IWICBitmapSource, reinterpret_cast<void**>(source.put()))));
+  EXPECT_TRUE(
+      SUCCEEDED(
+          factory->CreateBitmap(1, 1, GUID_WICPixelFormat32bppPBGRA, WICBitmapCacheOnLoad, bitmap.put())) &&
+      SUCCEEDED(bitmap->QueryInterface(IID_IWICBitmapSource, reinterpret_cast<void**>(source.put()))));
 }
 
 }  // namespace
