@@ -8,48 +8,14 @@
 #include <sstream>
 
 #include "platform/Folders.h"
+#include "tests/support/ScratchDrive.h"
 
 namespace vorpane::platform {
 namespace {
 
 namespace fs = std::filesystem;
 
-class HostFileSystemTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    root_ = fs::temp_directory_path() / ("vorpane-host-" + std::to_string(std::random_device{}()));
-    fs::create_directories(root_);
-    host_.mapDrive('C', root_);
-  }
-  void TearDown() override { fs::remove_all(root_); }
-
-  void makeFile(const fs::path& relative, const std::string& content = "x") {
-    fs::create_directories((root_ / relative).parent_path());
-    std::ofstream(root_ / relative, std::ios::binary) << content;
-  }
-  std::string readFile(const fs::path& relative) {
-    std::ifstream in(root_ / relative, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  std::vector<std::string> names(const std::string& pattern) {
-    std::vector<std::string> result;
-    for (const DirEntry& entry : host_.listDirectory(pattern)) result.push_back(entry.name);
-    return result;
-  }
-  int ioCodeOf(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const IoError& error) {
-      return error.code();
-    }
-    return 0;
-  }
-
-  fs::path root_;
-  HostFileSystem host_;
-};
+using HostFileSystemTest = testing::ScratchDrive<HostFileSystem>;
 
 TEST_F(HostFileSystemTest, MapsWindowsPathsOntoTheDriveFolderIgnoringLetterCase) {
   makeFile("Program Files/Vorpane/Vorpane.Dat");

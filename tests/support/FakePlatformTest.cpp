@@ -4,6 +4,7 @@
 // them (tests/app, tests/uninstaller).
 
 #include "tests/support/FakePlatform.h"
+#include "tests/support/ScratchDrive.h"
 
 #include <gtest/gtest.h>
 
@@ -17,37 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FakePlatformTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    root_ = fs::temp_directory_path() / ("vorpane-fake-" + std::to_string(std::random_device{}()));
-    fs::create_directories(root_);
-    host_.mapDrive('C', root_);
-  }
-  void TearDown() override { fs::remove_all(root_); }
-
-  void makeFile(const fs::path& relative, const std::string& content = "x") {
-    fs::create_directories((root_ / relative).parent_path());
-    std::ofstream(root_ / relative, std::ios::binary) << content;
-  }
-  std::string readFile(const fs::path& relative) {
-    std::ifstream in(root_ / relative, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  int ioCodeOf(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const IoError& error) {
-      return error.code();
-    }
-    return 0;
-  }
-
-  fs::path root_;
-  FakePlatform host_;
-};
+using FakePlatformTest = testing::ScratchDrive<FakePlatform>;
 
 TEST_F(FakePlatformTest, ReportsTheShellFoldersSet) {
   EXPECT_EQ(host_.shellFolder(ShellFolder::Programs), std::nullopt);
