@@ -461,6 +461,8 @@ TEST(UninstallSwitches, AcceptsTheDeploymentToolsSwitchesAndListsThemLineByLine)
   EXPECT_EQ(s.error, "");
   EXPECT_EQ(UsageText().find('\t'), std::string::npos);
   EXPECT_NE(UsageText().find("\r/SP-, /NORESTART, /NOCANCEL: "), std::string::npos);
+  // The first line is the command an administrator types.
+  EXPECT_EQ(UsageText().rfind("Uninstall_Vorpane.Exe [/S | /VERYSILENT] [/LOG=\"file\"]\r\r", 0), 0u);
 }
 
 // A script that asked for silence never meets a box, not even about its own mistake.
