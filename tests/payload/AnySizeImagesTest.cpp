@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,6 +13,8 @@
 
 #ifdef _WIN32
 #include "platform/Win32Sha256.h"
+#else
+#include "PayloadTestSupport.h"
 #endif
 
 namespace vorpane::payload {
@@ -41,14 +41,9 @@ TEST(AnySizeImages, DigestsRecordedAreThoseOfTheGivenFiles) {
 }
 
 #ifdef VORPANE_ANY_SIZE_CLIENT_FILE
-std::vector<std::uint8_t> fileBytes(const char* path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(AnySizeImages, AreEmbeddedByteForByte) {
-  const auto uninstaller = fileBytes(VORPANE_ANY_SIZE_UNINSTALLER_FILE);
-  const auto client = fileBytes(VORPANE_ANY_SIZE_CLIENT_FILE);
+  const auto uninstaller = testing::readBytes(VORPANE_ANY_SIZE_UNINSTALLER_FILE);
+  const auto client = testing::readBytes(VORPANE_ANY_SIZE_CLIENT_FILE);
   EXPECT_TRUE(std::equal(uninstaller.begin(), uninstaller.end(), uninstallerImage().begin(),
                          uninstallerImage().end()));
   EXPECT_TRUE(std::equal(client.begin(), client.end(), clientImage().begin(), clientImage().end()));
