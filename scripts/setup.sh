@@ -1,18 +1,33 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian machine lacks to build and test the installer:
-# the native toolchain with GoogleTest, the mingw-w64 cross compiler,
-# GoogleTest's sources (built with it for the Windows check programs), Wine,
+# Installs what a fresh Debian machine lacks, from Debian's packages; a machine
+# that has them all is left alone.
+#
+#   bash scripts/setup.sh           everything the build and the tests need
+#   bash scripts/setup.sh release   only what scripts/release.sh needs
+#
+# The release needs CMake, git and the mingw-w64 cross compiler, and
+# osslsigncode, which signs the programs. The tests need besides: the native
+# toolchain with GoogleTest, GoogleMock and Google Benchmark, GoogleTest's
+# sources (built with the cross compiler for the Windows check programs), Wine,
 # a virtual X display, xdotool for driving it, ImageMagick for screenshots,
 # Python 3, in which the Wine tests are written, and its X library, with which
-# the first-window benchmark watches windows being mapped.
-# Only missing packages are installed; a machine that has them all is left alone.
+# the first-window benchmark watches windows being mapped, and openssl, which
+# makes the release check's throwaway certificate.
 set -euo pipefail
+
+release_packages=(cmake make git g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev osslsigncode)
+test_packages=(g++ libgtest-dev libgmock-dev libbenchmark-dev googletest
+               wine wine64 fonts-wine xvfb xdotool x11-apps imagemagick xauth python3 python3-xlib openssl)
+
+case "${1:-all}" in
+  all) wanted=("${release_packages[@]}" "${test_packages[@]}") ;;
+  release) wanted=("${release_packages[@]}") ;;
+  *) echo "setup.sh: unknown set \"$1\" (all or release)" >&2; exit 2 ;;
+esac
 
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
-for pkg in cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev \
-           g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest \
-           wine wine64 fonts-wine xvfb xdotool x11-apps imagemagick xauth python3 python3-xlib; do
+for pkg in "${wanted[@]}"; do
   have_pkg "$pkg" || need+=("$pkg")
 done
 

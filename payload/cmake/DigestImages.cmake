@@ -3,12 +3,15 @@
 #
 #   cmake -DUNINSTALLER=<file> -DUNINSTALLER_SIZE=<n> [-DUNINSTALLER_FROM_OBJECT=ON]
 #         -DCLIENT=<file> -DCLIENT_SIZE=<n> [-DCLIENT_FROM_OBJECT=ON]
-#         [-DOBJCOPY=<objcopy> -DSECTION=<name>] -DOUTPUT=<header> -P DigestImages.cmake
+#         [-DOBJCOPY=<objcopy> -DSECTION=<name> -DBYTES_DIR=<dir>] -DOUTPUT=<header>
+#         -P DigestImages.cmake
 #
 # Each file holds an image's bytes as embedded. One marked FROM_OBJECT is an
 # object file assembled from that image alone, whose SECTION holds those bytes
 # (CMake can hash files but not write bytes, so the patched and padded
-# stand-ins exist as plain files only this way). Any other file is hashed as it
+# stand-ins exist as plain files only this way): they are taken out into
+# BYTES_DIR/<role>.bin and stay there, the program as it is installed (the
+# release signs the uninstaller's). Any other file is hashed as it
 # is: the assembler rounds a section up to its alignment, so an image taken
 # back out of an object would carry bytes the program does not embed.
 
@@ -16,7 +19,7 @@ cmake_minimum_required(VERSION 3.20)
 
 function(embedded_bytes out role path expected from_object)
   if(from_object)
-    set(bytes "${OUTPUT}.${role}.bin")
+    set(bytes "${BYTES_DIR}/${role}.bin")
     execute_process(COMMAND "${OBJCOPY}" -O binary -j "${SECTION}" "${path}" "${bytes}"
                     RESULT_VARIABLE failed)
     if(failed)
@@ -38,9 +41,6 @@ function(digest_array out role path expected from_object)
   string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1, " array "${digest}")
   string(REGEX REPLACE ", $" "" array "${array}")
   set(${out} "{${array}}" PARENT_SCOPE)
-  if(from_object)
-    file(REMOVE "${bytes}")
-  endif()
 endfunction()
 
 digest_array(uninstaller uninstaller "${UNINSTALLER}" ${UNINSTALLER_SIZE} "${UNINSTALLER_FROM_OBJECT}")

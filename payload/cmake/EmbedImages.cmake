@@ -6,10 +6,13 @@
 #         -DCLIENT=<file> -DCLIENT_SIZE=<n> -DCLIENT_STANDIN=ON|OFF -P EmbedImages.cmake
 #
 # A stand-in image (one of the build's own programs: the uninstaller, the
-# client's stand-in) is made to look like the shipped one: its third byte becomes 'P' so that it begins with "MZP" (the
-# loader ignores that header field), and zero bytes pad it to the given size
-# (the loader ignores bytes after the last section). Any other image is
-# embedded as it is and must have the size the build was configured with.
+# client's stand-in) is made to look like the shipped one: its third byte
+# becomes 'P' so that it begins with "MZP" (the loader ignores that header
+# field), and zero bytes pad it to the given size (the loader ignores bytes
+# after the last section). The checksum in its header is made that of the bytes
+# as embedded, so that a signature added to the installed program and removed
+# again gives back the same bytes. Any other image is embedded as it is and must
+# have the size the build was configured with.
 #
 # MODE asm writes assembler source that includes the files with .incbin;
 # MODE source writes a C++ array, for toolchains without a GNU assembler.
@@ -34,13 +37,73 @@ function(check_image path expected standin)
   set(actual_size ${actual} PARENT_SCOPE)
 endfunction()
 
+# The little-endian number in LENGTH bytes at OFFSET of a file.
+function(read_number out path offset length)
+  file(READ "${path}" hex OFFSET ${offset} LIMIT ${length} HEX)
+  string(REGEX MATCHALL ".." bytes "${hex}")
+  set(value "")
+  foreach(byte IN LISTS bytes)
+    set(value "${byte}${value}")
+  endforeach()
+  math(EXPR value "0x${value}")
+  set(${out} ${value} PARENT_SCOPE)
+endfunction()
+
+# Adds two 16-bit sums with the carry brought round, as the checksum does.
+function(add_folded out a b)
+  math(EXPR sum "${a} + ${b}")
+  math(EXPR sum "(${sum} & 0xFFFF) + (${sum} >> 16)")
+  math(EXPR sum "(${sum} & 0xFFFF) + (${sum} >> 16)")
+  set(${out} ${sum} PARENT_SCOPE)
+endfunction()
+
+# Where the header checksum of a stand-in is (checksum_offset, empty when it has
+# none) and its value once the third byte is 'P' and zeros pad it to
+# padded_size. The checksum is the 16-bit sum of the file's words with the
+# carry brought round, plus the file's length: zeros add nothing to the sum, so
+# only the changed word and the length move it, and the linker's checksum gives
+# the new one without reading the whole file.
+function(embedded_checksum path size padded_size)
+  set(checksum_offset "" PARENT_SCOPE)
+  read_number(header_offset "${path}" 60 4)
+  math(EXPR field "${header_offset} + 88")
+  if(header_offset LESS 64 OR field GREATER size)
+    return()
+  endif()
+  read_number(signature "${path}" ${header_offset} 4)
+  read_number(linked "${path}" ${field} 4)
+  if(NOT signature EQUAL 0x4550 OR linked EQUAL 0)
+    return()  # not a program with a checksum: nothing to keep right
+  endif()
+  math(EXPR sum "${linked} - ${size}")
+  if(sum LESS 0 OR sum GREATER 0xFFFF)
+    message(FATAL_ERROR "The header checksum of ${path} is not that of its bytes")
+  endif()
+  read_number(old_word "${path}" 2 2)
+  math(EXPR new_word "(${old_word} & 0xFF00) | 0x50")
+  math(EXPR complement "0xFFFF - ${old_word}")
+  add_folded(sum ${sum} ${complement})
+  add_folded(sum ${sum} ${new_word})
+  math(EXPR checksum "${sum} + ${padded_size}")
+  set(checksum_offset ${field} PARENT_SCOPE)
+  set(checksum ${checksum} PARENT_SCOPE)
+endfunction()
+
 function(asm_image out path expected standin)
   check_image("${path}" ${expected} ${standin})
   string(REPLACE "\\" "\\\\" quoted "${path}")
   string(REPLACE "\"" "\\\"" quoted "${quoted}")
   if(standin)
     math(EXPR padding "${expected} - ${actual_size}")
-    set(text "  .incbin \"${quoted}\", 0, 2\n  .byte 0x50\n  .incbin \"${quoted}\", 3\n")
+    embedded_checksum("${path}" ${actual_size} ${expected})
+    set(text "  .incbin \"${quoted}\", 0, 2\n  .byte 0x50\n")
+    if(checksum_offset)
+      math(EXPR before "${checksum_offset} - 3")
+      math(EXPR after "${checksum_offset} + 4")
+      string(APPEND text "  .incbin \"${quoted}\", 3, ${before}\n  .long ${checksum}\n  .incbin \"${quoted}\", ${after}\n")
+    else()
+      string(APPEND text "  .incbin \"${quoted}\", 3\n")
+    endif()
     string(APPEND text "  .fill ${padding}, 1, 0\n")
   else()
     set(text "  .incbin \"${quoted}\"\n")
@@ -58,6 +121,21 @@ function(hex_image out path expected standin)
     math(EXPR padding "${expected} - ${actual_size}")
     string(REPEAT "00" ${padding} zeros)
     set(hex "${head}50${tail}${zeros}")
+    embedded_checksum("${path}" ${actual_size} ${expected})
+    if(checksum_offset)
+      math(EXPR at "${checksum_offset} * 2")
+      math(EXPR rest "${at} + 8")
+      string(SUBSTRING "${hex}" 0 ${at} head)
+      string(SUBSTRING "${hex}" ${rest} -1 tail)
+      math(EXPR value "${checksum}" OUTPUT_FORMAT HEXADECIMAL)
+      string(SUBSTRING "${value}" 2 -1 value)
+      string(LENGTH "${value}" digits)
+      math(EXPR missing "8 - ${digits}")
+      string(REPEAT "0" ${missing} zeros)
+      string(REGEX REPLACE "(..)(..)(..)(..)" "\\4\\3\\2\\1" little "${zeros}${value}")
+      string(TOLOWER "${little}" little)
+      set(hex "${head}${little}${tail}")
+    endif()
   endif()
   set(${out} "${hex}" PARENT_SCOPE)
 endfunction()

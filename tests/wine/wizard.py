@@ -4,6 +4,8 @@ and the colours of the frame every page sits in; and how a test drives it."""
 import time
 from pathlib import Path
 
+import peimage
+
 CAPTION = "Installation Vorpane 3.31"
 # Any caption the form can carry, the design-time one included.
 ANY_CAPTION = "Installation Vorpane *"
@@ -69,10 +71,14 @@ UNINSTALLER_IMAGE_SIZE = 778240
 
 
 def embedded_image(standin, size):
-    """A program of the build (or a given image) as the build embeds it: "MZP" and zero padding."""
+    """A program of the build as the build embeds it: "MZP", zero padding, and
+    the header's checksum that of these bytes (unless the program has none)."""
     data = bytearray(Path(standin).read_bytes())
     data[2] = ord("P")
-    return bytes(data) + bytes(size - len(data))
+    image = bytes(data) + bytes(size - len(data))
+    if peimage.checksum(image) == 0:
+        return image
+    return peimage.with_checksum(image, peimage.computed_checksum(image))
 
 
 def wait_for_file(path, timeout=20):
