@@ -1,8 +1,10 @@
 """The release as scripts/release.sh makes it from the commit checked out, built
-twice in other folders: once without a certificate, once signed with a
-throwaway self-signed code-signing certificate. The two builds give the same
+three times in other folders: without a certificate; signed with a throwaway
+self-signed code-signing certificate (PEM files); and rebuilt around the
+signed release's uninstaller, as anyone reproducing it does, signed with the
+same certificate in a PKCS#12 file with a password. The builds give the same
 programs before signing; the signed ones verify against the certificate, the
-uninstaller also as a silent install under Wine writes it; and removing the
+uninstaller also as a silent install writes it under Wine; and removing the
 signatures gives back the bytes that were signed."""
 
 import hashlib
@@ -24,14 +26,20 @@ SIGNING_VARIABLES = ("VORPANE_SIGN_CERT", "VORPANE_SIGN_KEY", "VORPANE_SIGN_PKCS
                      "SOURCE_DATE_EPOCH")
 
 
+PASSWORD = "two words"
+
+
 def make_certificate(folder):
-    """A self-signed certificate for code signing and its key, valid for a day."""
-    key, certificate = folder / "key.pem", folder / "certificate.pem"
+    """A self-signed certificate for code signing and its key, valid for a day,
+    as PEM files and as one PKCS#12 file under PASSWORD."""
+    key, certificate, both = folder / "key.pem", folder / "certificate.pem", folder / "signer.p12"
     subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
                     "-subj", "/CN=Vorpane release check", "-keyout", str(key), "-out", str(certificate),
                     "-addext", "extendedKeyUsage=codeSigning", "-addext", "keyUsage=critical,digitalSignature"],
                    check=True, capture_output=True)
-    return certificate, key
+    subprocess.run(["openssl", "pkcs12", "-export", "-in", str(certificate), "-inkey", str(key), "-out", str(both),
+                    "-passout", f"pass:{PASSWORD}"], check=True, capture_output=True)
+    return certificate, key, both
 
 
 def release(source, folder, log, **variables):
@@ -57,22 +65,35 @@ class Release(unittest.TestCase):
         cls.check = Path(winetest.required_env("VORPANE_RELEASE_CHECK"))
         shutil.rmtree(cls.check, ignore_errors=True)
         cls.check.mkdir(parents=True)
-        cls.certificate, key = make_certificate(cls.check)
+        cls.certificate, key, both = make_certificate(cls.check)
         cls.unsigned = cls.check / "first" / "release"
-        # The second folder is deeper and holds a blank, as folders on Windows do.
+        # The other folders are deeper and hold a blank, as folders on Windows do.
         cls.signed = cls.check / "second" / "a deeper folder" / "release"
+        cls.rebuilt = cls.check / "third" / "yet another" / "release"
         winetest.log("building the release unsigned")
         cls.unsigned_output = release(source, cls.unsigned, cls.check / "unsigned.log")
         winetest.log("building the release signed")
         cls.signed_output = release(source, cls.signed, cls.check / "signed.log",
                                     VORPANE_SIGN_CERT=str(cls.certificate), VORPANE_SIGN_KEY=str(key))
+        winetest.log("building the installer again around the signed uninstaller")
+        release(source, cls.rebuilt, cls.check / "rebuilt.log",
+                VORPANE_RELEASE_UNINSTALLER=str(cls.signed / "Uninstall_Vorpane.Exe"),
+                VORPANE_SIGN_PKCS12=str(both), VORPANE_SIGN_PASS=PASSWORD)
         cls.signed_work = cls.signed.with_name("release-work")
+        cls.rebuilt_work = cls.rebuilt.with_name("release-work")
 
-    def test_two_builds_in_different_folders_give_the_same_programs(self):
+    def test_builds_in_different_folders_give_the_same_programs(self):
         for name in PROGRAMS:
-            with self.subTest(name):
-                self.assertEqual((self.unsigned / name).read_bytes(),
-                                 (self.signed_work / "unsigned" / name).read_bytes())
+            for work in (self.signed_work, self.rebuilt_work):
+                with self.subTest(name, folder=work):
+                    self.assertEqual((self.unsigned / name).read_bytes(), (work / "unsigned" / name).read_bytes())
+
+    def test_a_signed_installer_is_rebuilt_around_the_uninstaller_it_embeds(self):
+        self.assertEqual((self.rebuilt / "Uninstall_Vorpane.Exe").read_bytes(),
+                         (self.signed / "Uninstall_Vorpane.Exe").read_bytes())
+        self.assertEqual((self.rebuilt_work / "embedding" / "Install_Vorpane.exe").read_bytes(),
+                         (self.signed_work / "embedding" / "Install_Vorpane.exe").read_bytes())
+        self.assert_signed(self.rebuilt / "Install_Vorpane.exe")  # through the PKCS#12 file and its password
 
     def test_an_unsigned_release_says_so_and_its_sums_match_its_files(self):
         self.assertIn("NOT SIGNED", self.unsigned_output)
